@@ -1,0 +1,172 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+namespace qv {
+
+// Every text the system shows to the operator: message boxes, their captions, the status line and the
+// task list cells. Each is chosen by the Language option at the moment it is shown.
+//
+// To add an entry: add its name to Msg in the right group (before Count), add the matching row at the
+// same position of the table in MessageCatalog.cpp (Both() for a Chinese/English pair, Single() for a
+// text that is shown as it is in every language), and keep the texts exactly as the operator must see
+// them. The compiler refuses a table whose order or length differs from the enum.
+enum class Msg : uint16_t {
+    // Start-up of the application.
+    SocketLibraryInitFailed,
+    EnglishResourcesLoadFailed,
+    ApplicationRunning,
+
+    // Stroke fonts for HP-GL labels.
+    FontHzOpenFailed,
+    FontEnOpenFailed,
+
+    // Task files: the document framework's messages; %1 is the file name.
+    OpenDocumentFailed,
+    SaveDocumentFailed,
+    ArchiveEndOfFile,
+    ArchiveBadIndex,
+    ArchiveUnexpectedObject,
+    ArchiveBadSchema,
+
+    // Task list cells.
+    PageStateManual,
+    PageStateAuto,
+    PageStateDone,
+    PageStatePrinting,
+    PageName,   // source file name and page number
+
+    // Field checks of the dialogs; %1 and %2 are the bounds.
+    EnterNumber,
+    EnterPositiveInteger,
+    EnterInteger,
+    EnterIntegerInRange,
+    EnterNumberInRange,
+
+    // File intake.
+    PltOpenFailed,
+
+    // Machine status line and the main window's status bar.
+    StatusInit,
+    StatusSeekOrigin,
+    StatusReady,        // head position X, Y in mm
+    StatusCleaning,
+    StatusProcessing,
+    StatusWorking,      // segments done, segment count
+    StatusPaused,
+    StatusMemoryError,
+    StatusStepperLostSteps,
+    StatusDisconnected,
+    StatusBarIdle,
+
+    // Ethernet transport.
+    WinsockStartError,
+    WinsockCreateError,
+
+    // Handshake and manual commands of the machine link.
+    FirmwareIncompatible,
+    SaveParametersFailed,
+    SetStartPointOk,
+
+    // Job output.
+    KnifeDataTooLarge,
+    StartPointReadFailed,
+    StartCommandFailed,
+    TooManyBands,
+    PlotDataOverflow,
+    CutDataOverflow,
+    BulkTransferFailed,
+    SegmentCommandFailed,
+
+    // Working-area checks of a job.
+    PlotXOutOfSize,
+    PlotYOutOfSize,
+    FullCutXOutOfSize,
+    FullCutYOutOfSize,
+    HalfCutYMinOutOfSize,
+    HalfCutXMaxOutOfSize,
+    HalfCutYMaxOutOfSize,
+
+    // Main window.
+    SplitterCreateFailed,
+    SplitterViewCreateFailed,
+    CaptionError,
+    OfflineShowDefaults,
+    AdvancedParamsNotReady,
+    PasswordError,
+    LanguageChangedToChinese,
+    LanguageChangedToEnglish,
+    CloseWhileRunningQuestion,
+    CaptionPrompt,
+
+    // Control panel.
+    CancelTaskQuestion,
+    CaptionAttention,
+
+    // Machine settings dialogs and their screenshots.
+    OfflineCannotSave,
+    ScreenshotCreateFailed,
+    ScreenshotSaved,            // full path of the file
+    CaptionNote,
+    ScreenshotNameMachine,      // local year, month, day, hour, minute, second
+    ScreenshotNameAdvanced,     // same
+
+    // Software settings dialog: the data directory.
+    DataDirInvalid,
+    DataDirNotEmptyQuestion,
+    CaptionWarning,
+
+    Count   // number of entries; not a message
+};
+
+struct MessageEntry {
+    Msg id;
+    const char* zh;   // UTF-8
+    const char* en;   // UTF-8; the same pointer as zh for a single-language entry
+
+    constexpr bool IsSingleLanguage() const { return zh == en; }
+};
+
+// One argument of FormatMessage: an integer, a decimal number or a text.
+class MessageArg {
+public:
+    template <typename T>
+        requires std::is_integral_v<T>
+    MessageArg(T v) : value_(static_cast<int64_t>(v)) {}
+    template <typename T>
+        requires std::is_floating_point_v<T>
+    MessageArg(T v) : value_(static_cast<double>(v)) {}
+    MessageArg(std::string_view v) : value_(v) {}
+    MessageArg(const char* v) : value_(std::string_view(v)) {}
+    MessageArg(const std::string& v) : value_(std::string_view(v)) {}
+
+    const std::variant<int64_t, double, std::string_view>& Value() const { return value_; }
+
+private:
+    // A text argument refers to the caller's string, which outlives the FormatMessage call.
+    std::variant<int64_t, double, std::string_view> value_;
+};
+
+// Throws std::out_of_range for a value outside the catalogue (Msg::Count or a bad cast).
+const MessageEntry& MessageEntryOf(Msg id);
+
+// Language 0 gives the Chinese text, any other value the English one.
+std::string_view MessageText(Msg id, int32_t language);
+
+// The text with its placeholders filled from args:
+// - %1 .. %9 take the argument of that number (1-based);
+// - the printf-style conversions %d, %0Nd, %s and %.Nf take the arguments in order;
+// - %% is a percent sign. A placeholder without an argument, or one not listed here, stays as it is.
+// Texts are never handed to printf, so a file name full of percent signs is harmless.
+std::string FormatMessage(Msg id, int32_t language, std::initializer_list<MessageArg> args);
+
+// The whole table, in enum order, for tests and tools.
+std::span<const MessageEntry> AllMessages();
+
+} // namespace qv

@@ -1,0 +1,50 @@
+#include "Args.h"
+
+#include <algorithm>
+
+namespace qv::cli {
+
+Args::Args(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions)
+{
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.size() < 3 || w.compare(0, 2, "--") != 0) {
+            positional_.push_back(w);
+            continue;
+        }
+        const std::string name = w.substr(2);
+        if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
+            flags_.push_back(name);
+        } else if (i + 1 < words.size()) {
+            options_.emplace_back(name, words[++i]);
+        } else {
+            error_ = "option --" + name + " needs a value";
+        }
+    }
+}
+
+std::optional<std::string> Args::Value(const std::string& name) const
+{
+    for (const auto& [n, v] : options_) {
+        if (n == name)
+            return v;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> Args::Values(const std::string& name) const
+{
+    std::vector<std::string> values;
+    for (const auto& [n, v] : options_) {
+        if (n == name)
+            values.push_back(v);
+    }
+    return values;
+}
+
+bool Args::Flag(const std::string& name) const
+{
+    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+}
+
+} // namespace qv::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv::cli {
+
+// Each subcommand takes the words after its name and returns the process exit status.
+int RunSettings(const std::vector<std::string>& words);
+
+} // namespace qv::cli

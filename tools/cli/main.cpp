@@ -1,0 +1,41 @@
+#include "Commands.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Subcommand {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>&);
+    std::string_view summary;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"settings", qv::cli::RunSettings, "show the options and the machine parameters the program starts with"},
+};
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: quorvane-cli COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Subcommand& s : kSubcommands)
+        std::fprintf(stderr, "  %-10.*s %.*s\n", static_cast<int>(s.name.size()), s.name.data(),
+                     static_cast<int>(s.summary.size()), s.summary.data());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const std::string_view name = argv[1];
+    for (const Subcommand& s : kSubcommands) {
+        if (s.name == name)
+            return s.run(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    return Usage();
+}
