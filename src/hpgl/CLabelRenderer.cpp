@@ -4,7 +4,7 @@
 #include "app/InvalidArgument.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
-#include "hpgl/ShapeWalk.h"
+#include "hpgl/ShapeBytes.h"
 #include "hpgl/StrokeFontFile.h"
 #include "model/Rounding.h"
 
