@@ -10,8 +10,10 @@ int CLinkChannel::Exchange(std::span<const uint8_t> frame, std::span<uint8_t, kR
     if (result == 0) {
         if (SendFrame(frame) != static_cast<int>(frame.size()))
             result = -1;
+        else if (const int received = ReceiveReply(reply); received == kSilent)
+            result = -1;
         else
-            result = judge(ReceiveReply(reply));
+            result = judge(received);
     }
     End(result != 0);
     return result;

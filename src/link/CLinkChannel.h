@@ -3,6 +3,7 @@
 #include "link/Frames.h"
 #include "link/LinkState.h"
 
+#include <climits>
 #include <cstdint>
 #include <mutex>
 #include <span>
@@ -15,7 +16,8 @@ namespace qv {
 // Results: 0 (SendBulk: the byte count) on success; -1 when the channel cannot be opened, a frame did not go
 // out whole, a read reply had the wrong length, or a WriteCmd acknowledgement was not exactly 3 bytes; -2 when
 // a SendCmd acknowledgement was not exactly 3 bytes or any acknowledgement did not start with 0x03; 3 when an
-// Ethernet bulk chunk was acknowledged with status type 4. Every valid acknowledgement stores its status pair.
+// Ethernet bulk chunk was acknowledged with status type 4. A machine that stays silent past the channel's
+// bounded wait fails the exchange with -1. Every valid acknowledgement stores its status pair.
 class CLinkChannel {
 public:
     explicit CLinkChannel(LinkState& state) : state_(state) {}
@@ -34,7 +36,9 @@ protected:
     virtual int Begin() = 0;
     // Bytes sent, or negative.
     virtual int SendFrame(std::span<const uint8_t> frame) = 0;
-    // Bytes received into the reply area, or negative.
+    // Bytes received into the reply area, negative on a transfer error, or kSilent when the machine did not
+    // answer within the channel's bounded wait: the exchange then fails with -1 whatever the primitive.
+    static constexpr int kSilent = INT_MIN;
     virtual int ReceiveReply(std::span<uint8_t, kReplyArea> reply) = 0;
     // After every exchange, whatever its result; `failed` tells whether the exchange went wrong.
     virtual void End(bool failed) = 0;

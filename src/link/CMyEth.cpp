@@ -123,7 +123,7 @@ int CMyEth::SendFrame(std::span<const uint8_t> frame)
 int CMyEth::ReceiveReply(std::span<uint8_t, kReplyArea> reply)
 {
     if (!WaitFor(socket_, POLLIN, kEthReplyTimeoutMs))
-        return -1;
+        return kSilent;
     const ssize_t n = ::recv(socket_, reply.data(), reply.size(), 0);
     return n < 0 ? -1 : static_cast<int>(n);
 }
@@ -152,7 +152,12 @@ int CMyEth::SendBulk(std::span<const uint8_t> data)
             break;
         }
         std::array<uint8_t, kReplyArea> reply{};
-        const Ack ack = ParseAck(reply, ReceiveReply(reply));
+        const int received = ReceiveReply(reply);
+        if (received == kSilent) {
+            result = -1;
+            break;
+        }
+        const Ack ack = ParseAck(reply, received);
         if (ack.fault != AckFault::None) {
             result = -2;
             break;
