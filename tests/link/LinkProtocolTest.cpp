@@ -1,4 +1,4 @@
-#include "MachineRig.h"
+#include "support/MachineRig.h"
 
 #include "support/Bytes.h"
 #include "support/TempDir.h"

@@ -23,7 +23,8 @@
 namespace qv::test {
 
 // The host's link (settings, records, state, notifier, facade, protocol, queue) wired to one virtual machine
-// that answers both on a loopback TCP port and as the in-process USB device. The machine is ready at once.
+// that answers both on a loopback TCP port and as the in-process USB device; for end-to-end tests of
+// anything that talks to the machine (link quorvane_sim). The machine is ready at once.
 // With a ManualClock nothing on the machine moves unless the test advances it; `realTime` gives it the
 // steady clock, for the tests that watch the link monitor's cadence.
 class MachineRig {
