@@ -7,15 +7,20 @@ int CLinkChannel::Exchange(std::span<const uint8_t> frame, std::span<uint8_t, kR
 {
     const std::lock_guard lock(mutex_);
     int result = Begin();
+    bool broken = result != 0;
     if (result == 0) {
-        if (SendFrame(frame) != static_cast<int>(frame.size()))
+        if (SendFrame(frame) != static_cast<int>(frame.size())) {
             result = -1;
-        else if (const int received = ReceiveReply(reply); received == kSilent)
+            broken = true;
+        } else if (const int received = ReceiveReply(reply); received == kSilent) {
             result = -1;
-        else
+            broken = true;
+        } else {
             result = judge(received);
+            broken = received <= 0;
+        }
     }
-    End(result != 0);
+    End(broken);
     return result;
 }
 

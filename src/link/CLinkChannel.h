@@ -40,8 +40,9 @@ protected:
     // answer within the channel's bounded wait: the exchange then fails with -1 whatever the primitive.
     static constexpr int kSilent = INT_MIN;
     virtual int ReceiveReply(std::span<uint8_t, kReplyArea> reply) = 0;
-    // After every exchange, whatever its result; `failed` tells whether the exchange went wrong.
-    virtual void End(bool failed) = 0;
+    // After every exchange, whatever its result; `broken` when the frame did not go out or no reply came
+    // (time-out, transfer error, closed connection), as opposed to a reply the protocol refuses.
+    virtual void End(bool broken) = 0;
 
     LinkState& state() { return state_; }
     std::mutex& mutex() { return mutex_; }

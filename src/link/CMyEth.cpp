@@ -128,11 +128,11 @@ int CMyEth::ReceiveReply(std::span<uint8_t, kReplyArea> reply)
     return n < 0 ? -1 : static_cast<int>(n);
 }
 
-void CMyEth::End(bool failed)
+void CMyEth::End(bool broken)
 {
-    // A failed exchange may leave a late reply in the stream that would be taken for the next one, so the
-    // connection is not kept after a failure even during a job.
-    if (failed || !state().jobThreadExists)
+    // A broken exchange may leave a late reply in the stream that would be taken for the next one, so that
+    // connection is not kept even during a job.
+    if (broken || !state().jobThreadExists)
         Disconnect();
 }
 
@@ -142,6 +142,7 @@ int CMyEth::SendBulk(std::span<const uint8_t> data)
         return -1;
     const std::lock_guard lock(mutex());
     int result = Connect();
+    bool broken = result != 0;
     for (std::size_t offset = 0; result == 0 && offset < data.size(); offset += kEthBulkChunk) {
         // The last chunk is padded with zeros to its full 400 bytes.
         std::array<uint8_t, kEthBulkChunk> chunk{};
@@ -149,12 +150,14 @@ int CMyEth::SendBulk(std::span<const uint8_t> data)
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), take, chunk.begin());
         if (SendAll(socket_, chunk) != static_cast<int>(kEthBulkChunk)) {
             result = -1;
+            broken = true;
             break;
         }
         std::array<uint8_t, kReplyArea> reply{};
         const int received = ReceiveReply(reply);
-        if (received == kSilent) {
-            result = -1;
+        if (received == kSilent || received <= 0) {
+            result = received == kSilent ? -1 : -2;
+            broken = true;
             break;
         }
         const Ack ack = ParseAck(reply, received);
@@ -169,7 +172,7 @@ int CMyEth::SendBulk(std::span<const uint8_t> data)
         }
         BusyWait(std::chrono::microseconds(10));
     }
-    End(result != 0);
+    End(broken);
     return result == 0 ? static_cast<int>(data.size()) : result;
 }
 

@@ -40,7 +40,7 @@ protected:
     int Begin() override;
     int SendFrame(std::span<const uint8_t> frame) override;
     int ReceiveReply(std::span<uint8_t, kReplyArea> reply) override;
-    void End(bool failed) override;
+    void End(bool broken) override;
 
 private:
     int Connect();

@@ -188,6 +188,25 @@ TEST(Transport, EthernetConnectionPerExchangeUnlessAJobRuns)
     EXPECT_TRUE(rig.commu.Eth().IsConnected());
 }
 
+TEST(Transport, JobConnectionOutlivesARefusedRecordButNotASilentMachine)
+{
+    MachineRig rig(true);
+    StartJob(rig);
+    rig.Fault("short-reply@54x1");
+    const auto segment = SegmentRecord{0, 0, kSegmentRaster}.Encode();
+    EXPECT_EQ(rig.commu.WriteCmd(54, segment), -1);
+    EXPECT_EQ(rig.commu.WriteCmd(54, segment), 0);
+    EXPECT_EQ(rig.server.ConnectionsAccepted(), 1);
+
+    // No answer within the bounded wait: a late one must not be taken for the next reply, so the
+    // connection goes and the next exchange opens a fresh one.
+    rig.Fault("no-ack@58x1");
+    EXPECT_EQ(rig.commu.SendCmd(58), -1);
+    EXPECT_FALSE(rig.commu.Eth().IsConnected());
+    EXPECT_EQ(rig.commu.SendCmd(58), 0);
+    EXPECT_EQ(rig.server.ConnectionsAccepted(), 2);
+}
+
 TEST(Transport, ChannelFollowsConnectViaNetAtEveryCall)
 {
     MachineRig rig(true);
