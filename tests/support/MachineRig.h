@@ -64,10 +64,10 @@ public:
         return frames;
     }
 
-    void Fault(const std::string& spec)
+    void Fault(const std::string& rule)
     {
-        const auto f = sim::SimFault::Parse(spec);
-        ASSERT_TRUE(f) << spec;
+        const auto f = sim::SimFault::Parse(rule);
+        ASSERT_TRUE(f) << rule;
         machine.AddFault(*f);
     }
 

@@ -1,7 +1,7 @@
 // quorvane-sim: the virtual machine as a process, on TCP.
 //
 //   quorvane-sim [--address A.B.C.D] [--port N] [--params FILE] [--out DIR] [--pace MS] [--init-ms MS]
-//                [--seek-ms MS] [--clean-ms MS] [--confirm-after MS] [--firmware HEX] [--fault SPEC]... [--log]
+//                [--seek-ms MS] [--clean-ms MS] [--confirm-after MS] [--firmware HEX] [--fault RULE]... [--log]
 //
 // Prints "listening on ADDRESS:PORT" once it serves (port 0 picks a free one). Lines on standard input
 // work its panel: "confirm" presses the confirm key, "status" prints the status, "quit" ends it, as do
