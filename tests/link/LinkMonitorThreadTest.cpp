@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -88,8 +89,13 @@ TEST(LinkMonitorThread, SendsQueuedCodesButNothingWhileAJobRuns)
     ASSERT_TRUE(WaitUntil([&] { return rig.state.Connected.load(); }));
 
     rig.state.jobThreadExists = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));   // a pass that began before the flag ends
-    const std::size_t before = rig.machine.Transcript().size();
+    // A pass that began before the flag may still finish its exchanges; wait until the wire is quiet.
+    std::size_t before = rig.machine.Transcript().size();
+    ASSERT_TRUE(WaitUntil([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::size_t now = rig.machine.Transcript().size();
+        return std::exchange(before, now) == now;
+    }));
     ASSERT_EQ(rig.queue.Append(cmd::kAirPumpOn), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(rig.machine.Transcript().size(), before);
