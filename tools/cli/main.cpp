@@ -15,6 +15,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"settings", qv::cli::RunSettings, "show the options and the machine parameters the program starts with"},
+    {"machine", qv::cli::RunMachine, "handshake with the machine: its status, a jog, its parameter records"},
 };
 
 int Usage()
