@@ -4,6 +4,7 @@
 #include "hpgl/CHpglFile.h"
 
 #include <charconv>
+#include <limits>
 
 namespace qv {
 
@@ -67,12 +68,19 @@ void CHpglFile::StartMnemonic(uint8_t letter)
 }
 
 // A token is worth its longest prefix of the form [sign] digits [. digits] with at least one digit, else 0.
+// Beyond the range of a double it is infinite, below it 0, as the C library reads such numbers.
 void CHpglFile::TakeToken()
 {
     inToken_ = false;
     double value = 0;
-    if (prefix_.size() > (prefixPoint_ ? 1u : 0u))
-        std::from_chars(prefix_.data(), prefix_.data() + prefix_.size(), value, std::chars_format::fixed);
+    if (prefix_.size() > (prefixPoint_ ? 1u : 0u)) {
+        const auto [end, ec] = std::from_chars(prefix_.data(), prefix_.data() + prefix_.size(), value,
+                                               std::chars_format::fixed);
+        if (ec == std::errc::result_out_of_range) {
+            const auto significant = prefix_.find_first_not_of("0.");
+            value = significant < prefix_.find('.') ? std::numeric_limits<double>::infinity() : 0;
+        }
+    }
     params_.push_back(negative_ ? -value : value);
 }
 
