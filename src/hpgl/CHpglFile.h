@@ -79,6 +79,7 @@ private:
     void Consume(uint8_t b);
     void FinishInput();
     void StartMnemonic(uint8_t letter);
+    void AddDigit(uint8_t digit);
     void TakeToken();
     void FinishLabel();
     // The execution table (HpglCommands.cpp), for the command just read.
@@ -99,7 +100,12 @@ private:
     bool signAllowed_ = false;    // nothing of the token read yet
     bool prefixOpen_ = false;     // the token's decimal prefix may still grow
     bool prefixPoint_ = false;    // the prefix holds its decimal point
-    std::string prefix_;          // the token's decimal prefix, sign excluded
+    // Up to this many digits a prefix is an exact integer mantissa over an exact power of ten.
+    static constexpr uint32_t kExactDigits = 15;
+    uint64_t mantissa_ = 0;         // the prefix's digits while there are at most kExactDigits
+    uint32_t digits_ = 0;           // digits in the prefix
+    uint32_t fractionDigits_ = 0;   // of which after the point
+    std::string prefix_;            // the prefix spelled out, sign excluded, once it has more digits
     bool negative_ = false;
     std::vector<double> params_;
 };

@@ -4,6 +4,7 @@
 #include "hpgl/CHpglFile.h"
 
 #include <charconv>
+#include <iterator>
 #include <limits>
 
 namespace qv {
@@ -67,13 +68,40 @@ void CHpglFile::StartMnemonic(uint8_t letter)
     }
 }
 
+// The first kExactDigits digits live in the mantissa alone; a longer prefix is spelled out from there on and
+// read by the general conversion.
+void CHpglFile::AddDigit(uint8_t digit)
+{
+    if (digits_ == kExactDigits) {
+        char text[kExactDigits];
+        uint64_t m = mantissa_;
+        for (std::size_t k = kExactDigits; k-- > 0; m /= 10)
+            text[k] = static_cast<char>('0' + m % 10);
+        prefix_.assign(text, kExactDigits);
+        if (prefixPoint_)
+            prefix_.insert(kExactDigits - fractionDigits_, 1, '.');
+    }
+    if (digits_ >= kExactDigits)
+        prefix_.push_back(static_cast<char>(digit));
+    else
+        mantissa_ = mantissa_ * 10 + (digit - '0');
+    ++digits_;
+    if (prefixPoint_)
+        ++fractionDigits_;
+}
+
 // A token is worth its longest prefix of the form [sign] digits [. digits] with at least one digit, else 0.
 // Beyond the range of a double it is infinite, below it 0, as the C library reads such numbers.
 void CHpglFile::TakeToken()
 {
+    static constexpr double kPow10[kExactDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     inToken_ = false;
     double value = 0;
-    if (prefix_.size() > (prefixPoint_ ? 1u : 0u)) {
+    if (digits_ <= kExactDigits) {
+        // Both operands are exact doubles, so the quotient is the correctly rounded value of the prefix.
+        value = static_cast<double>(mantissa_) / kPow10[fractionDigits_];
+    } else {
         const auto [end, ec] = std::from_chars(prefix_.data(), prefix_.data() + prefix_.size(), value,
                                                std::chars_format::fixed);
         if (ec == std::errc::result_out_of_range) {
@@ -94,11 +122,28 @@ void CHpglFile::FinishLabel()
 
 bool CHpglFile::Feed(const uint8_t* data, std::size_t size)
 {
-    for (std::size_t i = 0; i < size && !syntaxError_; ++i) {
-        if (skip_ > 0)
+    for (std::size_t i = 0; i < size && !syntaxError_;) {
+        if (skip_ > 0) {
             --skip_;
-        else
-            Consume(data[i]);
+            ++i;
+            continue;
+        }
+        // Most bytes of a drawing are the digits of coordinates: take a run of them in one go.
+        if (mode_ == Mode::Numeric && inToken_ && prefixOpen_) {
+            uint64_t mantissa = mantissa_;
+            uint32_t digits = digits_;
+            const std::size_t start = i;
+            for (; i < size && IsDigit(data[i]) && digits < kExactDigits; ++i, ++digits)
+                mantissa = mantissa * 10 + static_cast<uint64_t>(data[i] - '0');
+            if (i > start) {
+                if (prefixPoint_)
+                    fractionDigits_ += digits - digits_;
+                mantissa_ = mantissa;
+                digits_ = digits;
+                continue;
+            }
+        }
+        Consume(data[i++]);
     }
     return !syntaxError_;
 }
@@ -123,14 +168,17 @@ void CHpglFile::Consume(uint8_t b)
                 prefixOpen_ = true;
                 prefixPoint_ = false;
                 negative_ = false;
-                prefix_.clear();
+                mantissa_ = 0;
+                digits_ = 0;
+                fractionDigits_ = 0;
             }
             if (prefixOpen_) {
                 if (IsDigit(b)) {
-                    prefix_.push_back(static_cast<char>(b));
+                    AddDigit(b);
                 } else if (b == '.' && !prefixPoint_) {
                     prefixPoint_ = true;
-                    prefix_.push_back('.');
+                    if (digits_ > kExactDigits)
+                        prefix_.push_back('.');
                 } else if (b != '.' && signAllowed_) {
                     negative_ = b == '-';
                 } else {

@@ -2,7 +2,11 @@
 
 #include "gen/MarkerGenerator.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace qv {
 namespace {
@@ -54,6 +58,8 @@ TEST_F(CHpglFileTest, NumbersAndRounding)
         {"tokens without a decimal prefix are 0", "PU-,.;PD--5,..5,+-3,-+;", "S 0,0; P 0,0,0,0"},
         {"a point without a fraction", "PU5.,.5;PD0,0;", "S 5,1; P 0,0"},
         {"beyond int32 saturates", "PU3000000000,-3000000000.7;PD0,0;", "S 2147483647,-2147483648; P 0,0"},
+        {"more than fifteen digits, point early and late", "PU0000000000000012.5,-1234.56789012345678;PD0,0;",
+         "S 13,-1235; P 0,0"},
         {"a long fraction reads as the nearest double", "PU0.4999999999999999999999999999,0.49999999;PD0,0;",
          "S 1,0; P 0,0"},
     };
@@ -68,6 +74,28 @@ TEST_F(CHpglFileTest, NumbersAndRounding)
     EXPECT_EQ(Instructions("PU-" + std::string(400, '9') + ".5,0." + std::string(400, '0') + "7;PD0,0;"),
               "S 1,0; P 0,0")
         << "beyond the range of a double, and below it";
+}
+
+// The C library's strtod reads exactly the longest decimal prefix of a token made of "+-.0123456789", so it
+// serves as the reference for the reader's own number path on random tokens.
+TEST_F(CHpglFileTest, NumbersMatchTheCLibraryOnRandomTokens)
+{
+    std::mt19937 rng(42);
+    const std::string_view alphabet = "0123456789012345678901234567890123456789+-..";
+    std::string plt = "PU0,0;PD";
+    std::string expected = "S 0,0; P ";
+    for (int t = 0; t < 4000; ++t) {
+        std::string token;
+        const std::size_t length = 1 + rng() % (t % 10 == 0 ? 40 : 12);
+        for (std::size_t k = 0; k < length; ++k)
+            token += alphabet[rng() % alphabet.size()];
+        const double v = std::strtod(token.c_str(), nullptr);
+        const double rounded = std::fabs(v) > 5e75 ? 1 : std::floor(v + 0.5);
+        const auto r = static_cast<int32_t>(std::clamp(rounded, -2147483648.0, 2147483647.0));
+        plt += (t == 0 ? "" : ",") + token;
+        expected += (t == 0 ? "" : ",") + std::to_string(r);
+    }
+    EXPECT_EQ(Instructions(plt + ";"), expected);
 }
 
 TEST_F(CHpglFileTest, Escape)
@@ -219,7 +247,7 @@ TEST_F(CHpglFileTest, PieceSizeDoesNotMatter)
     const std::string inputs[] = {
         gen::GenerateMarkerPlt(options),
         "IN;SP1;PU-123.456,+789.5;PD10-20,3.5.5,1e5;\x1B.(;;LT1;PD1,2;DT*,0;LBAB*LBC\r\nD*PA5,5;"
-        "SI.5,.7;DI0,1;LO5;PU100,200;LBI-I\x03LB_\x03LX;P\x1BPU4,4;DT#LB##DF;PG;SP3;PD1,1,2,2,3,3;PD40000,90",
+        "SI.5,.7;DI0,1;LO5;PU100,200;PA0000000000000012.5,-1234.56789012345678;LBI-I\x03LB_\x03LX;P\x1BPU4,4;DT#LB##DF;PG;SP3;PD1,1,2,2,3,3;PD40000,90",
     };
     for (const std::string& plt : inputs) {
         ASSERT_EQ(Load(plt, plt.size()), HpglLoadResult::Ok);
