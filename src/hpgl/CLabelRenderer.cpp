@@ -4,7 +4,8 @@
 #include "app/InvalidArgument.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
-#include "hpgl/ShapeWalk.h"
+#include "hpgl/EmbeddedFonts.h"
+#include "hpgl/ShapeBytes.h"
 #include "hpgl/StrokeFontFile.h"
 #include "model/Rounding.h"
 
@@ -96,6 +97,7 @@ void CLabelRenderer::LoadFonts(const CSettings& settings, Notifier& notifier)
     current_ = {};
     lastDrawn_ = {};
     drawnListSize_ = 0;
+    EnsureFontFiles(settings);
 
     if (auto hz = LoadHzFont(settings.FontHzPath)) {
         hzCell_ = hz->index.header.hzCell;

@@ -11,7 +11,7 @@
 namespace qv {
 
 // The two stroke-font files, both little-endian, each with its glyph index sorted by ascending code. A glyph's
-// shape data is a byte string in the shape-byte encoding of ShapeWalk.h.
+// shape data is a byte string in the shape-byte encoding of ShapeBytes.h.
 //
 // "fon_hz.bin", GBK double-byte glyphs:
 //    0  uint16   hzCell    advance of every double-byte glyph, in double-byte glyph units

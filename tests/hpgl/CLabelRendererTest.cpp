@@ -79,6 +79,9 @@ protected:
         settings.FontEnPath = dir.File("fon_en.bin");
     }
 
+    // A path where no font can be written, so that it stays missing.
+    void MakeUnreachable(std::string& path) { path = dir.File("no-such-directory/font.bin"); }
+
     void WriteFonts(bool hz = true, bool en = true, uint16_t enHeight2 = 22)
     {
         if (hz)
@@ -205,8 +208,10 @@ TEST_F(LabelRendererTest, SingleByteLookupAndAdvance)
 
 TEST_F(LabelRendererTest, LoneLeadByteAtTheEndOfARunNeedsOnlyTheSingleByteFont)
 {
+    MakeUnreachable(settings.FontHzPath);
     WriteFonts(false, true);
     renderer.LoadFonts(settings, notifier);
+    EXPECT_EQ(notifier.Texts(), std::vector<std::string>{"Failed to open fon_hz.bin"});
     EXPECT_EQ(Segments(Draw("_\xB0")).size(), 1u);
     EXPECT_EQ(Segments(Draw("\xB0\n_")).size(), 1u);
     EXPECT_THROW(Draw("\xB0_"), InvalidArgument) << "0xB0 0x5F is a double-byte code";
@@ -265,6 +270,10 @@ TEST_F(LabelRendererTest, StrokesContinueOnlyWhereTheLastOneEnded)
 
 TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
 {
+    const std::string hzPath = settings.FontHzPath;
+    const std::string enPath = settings.FontEnPath;
+    MakeUnreachable(settings.FontHzPath);
+    MakeUnreachable(settings.FontEnPath);
     CLabelRenderer fresh;
     fresh.LoadFonts(settings, notifier);
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
@@ -274,35 +283,43 @@ TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
     EXPECT_THROW(fresh.DrawLabel(0, 0, "A", {}, out), InvalidArgument);
     EXPECT_NO_THROW(fresh.DrawLabel(0, 0, "\r\n", {}, out)) << "no glyph, no lookup";
 
+    settings.FontHzPath = hzPath;
+    settings.FontEnPath = enPath;
     WriteFonts();
     notifier.Clear();
     renderer.LoadFonts(settings, notifier);
     EXPECT_TRUE(notifier.Texts().empty());
 
-    std::filesystem::remove(settings.FontHzPath);
-    std::filesystem::remove(settings.FontEnPath);
-    test::WriteBytes(settings.FontEnPath, test::Bytes().U16(4).U16(22).Add({0, 0, 0}));   // header cut short
+    // The double-byte font is gone where nothing can replace it; the single-byte one has a header cut short.
+    std::filesystem::remove(hzPath);
+    MakeUnreachable(settings.FontHzPath);
+    std::filesystem::remove(enPath);
+    test::WriteBytes(enPath, test::Bytes().U16(4).U16(22).Add({0, 0, 0}));
     renderer.LoadFonts(settings, notifier);
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
     EXPECT_EQ(renderer.hzGlyphs().size(), 2u);
     EXPECT_EQ(renderer.enGlyphs().size(), 4u);
     EXPECT_EQ(Segments(Draw("\xB0\xA1_")).size(), 2u) << "the kept tables still draw from the files they came from";
 
+    settings.FontHzPath = hzPath;
     WriteFonts(true, false);
     renderer.LoadFonts(settings, notifier);
-    test::WriteBytes(settings.FontHzPath, test::Bytes().U16(16).U16(16).I32(0));   // cut short in place
+    test::WriteBytes(hzPath, test::Bytes().U16(16).U16(16).I32(0));   // cut short in place
     EXPECT_TRUE(Segments(Draw("\xB0\xA1")).empty()) << "shape bytes the file no longer holds: a missing glyph";
 }
 
 TEST_F(LabelRendererTest, EmptyTableAtLookupIsAnInvalidArgument)
 {
+    const std::string enPath = settings.FontEnPath;
+    MakeUnreachable(settings.FontEnPath);
     WriteFonts(true, false);
     renderer.LoadFonts(settings, notifier);
     EXPECT_THROW(Draw("_"), InvalidArgument);
     EXPECT_EQ(Segments(Draw("\xB0\xA1")), (std::vector<Segment>{{{1000, 1000}, {1150, 1150}}}))
         << "the double-byte font alone keeps its em";
 
-    std::filesystem::remove(settings.FontHzPath);
+    settings.FontEnPath = enPath;
+    MakeUnreachable(settings.FontHzPath);
     WriteFonts(false, true);
     CLabelRenderer englishOnly;
     englishOnly.LoadFonts(settings, notifier);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 namespace qv {
 
@@ -32,5 +33,20 @@ struct ShapeMove {
 // Calls `onMove` with the new point after every movement.
 void WalkShape(std::span<const uint8_t> shape, int64_t startX, int64_t scale,
                const std::function<void(const ShapeMove&)>& onMove);
+
+// A point of a glyph in glyph units, relative to the glyph's start point.
+struct GlyphPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const GlyphPoint&) const = default;
+};
+using GlyphPolyline = std::vector<GlyphPoint>;
+
+// The shortest shape bytes, under this encoder's choices, that draw the polylines in order when walked at
+// `scale`: pen up, move to a polyline's first point, pen down, then one movement per edge. Each movement is a
+// vector byte where one lands exactly on the point at this scale, otherwise an 8 or a run of 9, long ones cut
+// into pieces of at most 127 units. Repeated points are dropped; polylines of fewer than two distinct points
+// draw nothing. Throws InvalidArgument for a scale below 1.
+std::vector<uint8_t> EncodeShape(std::span<const GlyphPolyline> polylines, int64_t scale);
 
 } // namespace qv
