@@ -157,10 +157,16 @@ void CHpglFile::BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const 
     for (const HpglInstruction& in : instructions) {
         const auto& v = in.values;
         switch (in.op) {
-        case HpglInstruction::OP_POINTS:
+        case HpglInstruction::OP_POINTS: {
+            // One allocation for a long stroke, still doubling for many short ones.
+            auto& points = curve->points;
+            const std::size_t needed = points.size() + v.size() / 2;
+            if (needed > points.capacity())
+                points.reserve(std::max(needed, 2 * points.capacity()));
             for (std::size_t i = 0; i + 1 < v.size(); i += 2)
-                curve->AddPoint(v[i], v[i + 1]);
+                points.push_back({v[i], v[i + 1]});
             break;
+        }
         case HpglInstruction::OP_STROKE_START:
             if (v.size() < 2)
                 break;
