@@ -72,6 +72,11 @@ private:
         Terminator,   // DT
     };
 
+    static constexpr uint16_t Mnemonic(char a, char b)
+    {
+        return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
+    }
+
     void Reset();
     // The command splitter (HpglCommandSplitter.cpp): takes the bytes in any pieces and executes each command
     // as it completes. Returns false once a syntax error stopped the read.

@@ -13,11 +13,6 @@ namespace {
 
 constexpr uint8_t kEsc = 27;
 
-constexpr uint16_t Mnemonic(char a, char b)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
-}
-
 bool IsLetter(uint8_t b)
 {
     return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');

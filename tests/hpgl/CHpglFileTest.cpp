@@ -15,11 +15,7 @@ using test::Dump;
 
 class CHpglFileTest : public test::HpglReaderFixture {};
 
-struct Case {
-    const char* name;
-    std::string_view plt;
-    const char* expected;
-};
+using Case = test::HpglCase;
 
 TEST_F(CHpglFileTest, InstructionsOfCommands)
 {
