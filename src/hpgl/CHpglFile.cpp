@@ -77,6 +77,7 @@ void CHpglFile::Reset()
 
 int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
 {
+    instructions.clear();
     // Linux has no exclusive sharing: a file still being written is the intake's concern.
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
