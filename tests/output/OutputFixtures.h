@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/CSettings.h"
+#include "app/MachineParams.h"
+#include "model/COnePage.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace qv::test {
+
+// Adds a curve of `kind` with the given points (page units).
+inline CCurve& AddCurve(COnePage& page, int32_t kind, std::initializer_list<std::pair<int32_t, int32_t>> points)
+{
+    CCurve& c = page.AddCurve();
+    c.kind = kind;
+    for (const auto& [x, y] : points)
+        c.AddPoint(x, y);
+    return c;
+}
+
+// 80 pulses per mm on both axes, so one page unit is exactly 2 pulses, and every knife offset and the
+// heads' acceleration run at 0: a page point (x, y) becomes the knife position (2x, 2y).
+inline MachineParams PlainKnifeParams()
+{
+    MachineParams p;
+    p.advanced.xPulsesPerMm = 80;
+    p.advanced.yPulsesPerMm = 80;
+    p.advanced.inkjetAccelDistance = 0;
+    p.settings.fullCutOffsetX = 0;
+    p.settings.fullCutOffsetY = 0;
+    p.settings.halfCutOffsetX = 0;
+    p.settings.halfCutOffsetY = 0;
+    return p;
+}
+
+inline void ZeroCoarseOffsets(CSettings& s)
+{
+    s.FCXXXX = 0;
+    s.FCYYYY = 0;
+    s.HCXXXX = 0;
+    s.HCYYYY = 0;
+}
+
+} // namespace qv::test
