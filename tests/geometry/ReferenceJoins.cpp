@@ -40,14 +40,11 @@ void MergeCurves(COnePage& page, bool selectedOnly, bool wide)
     }
     page.curves = std::move(rest);
     std::size_t n = S.size();
-    std::size_t k = 0;
-    while (n >= 2 && k < n - 1) {
+    for (std::size_t k = 0; n >= 2 && k < n - 1; ++k) {
         CCurve& q = *S[k];
-        if (q.points.size() < 2 || q.points.front() == q.points.back()) {
-            ++k;
+        if (q.points.size() < 2 || q.points.front() == q.points.back())
             continue;
-        }
-        bool joined = false;
+        // After a join the scan starts again behind q with q's new ends; q is not tested for closure again.
         for (std::size_t m = k + 1; m < n; ++m) {
             CCurve& r = *S[m];
             if (r.points.size() < 2 || r.kind != q.kind || r.points.front() == r.points.back())
@@ -67,11 +64,8 @@ void MergeCurves(COnePage& page, bool selectedOnly, bool wide)
             AppendFrom(q, r, 0);
             S.erase(S.begin() + static_cast<std::ptrdiff_t>(m));
             --n;
-            joined = true;
-            break;
+            m = k;
         }
-        if (!joined)
-            ++k;
     }
     for (auto& c : S)
         page.curves.push_back(std::move(c));
@@ -80,14 +74,10 @@ void MergeCurves(COnePage& page, bool selectedOnly, bool wide)
 void JoinChains(COnePage& page, int32_t tol)
 {
     auto& C = page.curves;
-    std::size_t i = 0;
-    while (C.size() >= 1 && i < C.size() - 1) {
+    for (std::size_t i = 0; i + 1 < C.size(); ++i) {
         CCurve& p = *C[i];
-        if (p.notch == 1 || (Box(p.points.front(), p.points.back(), tol) && p.points.size() > 3)) {
-            ++i;
+        if (p.notch == 1 || (Box(p.points.front(), p.points.back(), tol) && p.points.size() > 3))
             continue;
-        }
-        bool joined = false;
         for (std::size_t m = i + 1; m < C.size(); ++m) {
             CCurve& q = *C[m];
             if (q.notch == 1 || q.kind != p.kind ||
@@ -107,11 +97,8 @@ void JoinChains(COnePage& page, int32_t tol)
             }
             AppendFrom(p, q, 1);
             C.erase(C.begin() + static_cast<std::ptrdiff_t>(m));
-            joined = true;
-            break;
+            m = i;
         }
-        if (!joined)
-            ++i;
     }
 }
 
