@@ -1,9 +1,8 @@
 #pragma once
 
-#include "model/COnePage.h"
+#include "model/CPoint.h"
 
 #include <cstdint>
-#include <memory>
 #include <ostream>
 #include <random>
 #include <vector>
@@ -18,23 +17,6 @@ inline void PrintTo(const CPoint& p, std::ostream* os)
 
 namespace test {
 
-inline std::unique_ptr<CCurve> MakeCurve(std::vector<CPoint> points, int32_t kind = CurveKind::FullCut)
-{
-    auto c = std::make_unique<CCurve>();
-    c->points = std::move(points);
-    c->kind = kind;
-    return c;
-}
-
-// A page holding the given curves in order.
-template <class... Curves>
-COnePage MakePage(Curves... curves)
-{
-    COnePage page;
-    (page.AddCurve(std::move(curves)), ...);
-    return page;
-}
-
 // A random walk of `n` points with steps of up to `maxStep` units in each axis: corners of every angle,
 // short and long legs, now and then a repeated point.
 inline std::vector<CPoint> RandomWalk(std::mt19937& rng, int n, int32_t maxStep)
@@ -48,14 +30,6 @@ inline std::vector<CPoint> RandomWalk(std::mt19937& rng, int n, int32_t maxStep)
         p.y += step(rng);
     }
     return points;
-}
-
-inline std::vector<std::vector<CPoint>> CurvePoints(const COnePage& page)
-{
-    std::vector<std::vector<CPoint>> all;
-    for (const auto& c : page.curves)
-        all.push_back(c->points);
-    return all;
 }
 
 } // namespace test

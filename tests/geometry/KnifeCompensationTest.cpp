@@ -1,6 +1,7 @@
 #include "geometry/KnifeCompensation.h"
 
 #include "CurveFixtures.h"
+#include "PageSamples.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -165,8 +166,9 @@ TEST(ExtendEnds, Examples)
 TEST(KnifeCompensation, PageOperationsSkipPlotCurvesOnly)
 {
     const std::vector<CPoint> corner{{0, 0}, {1000, 0}, {1000, 1000}};
-    COnePage page = test::MakePage(test::MakeCurve(corner, CurveKind::PenZero), test::MakeCurve(corner, CurveKind::Plot),
-                                   test::MakeCurve(corner, CurveKind::HalfCut), test::MakeCurve(corner, CurveKind::FullCut));
+    COnePage page;
+    for (const int32_t kind : {CurveKind::PenZero, CurveKind::Plot, CurveKind::HalfCut, CurveKind::FullCut})
+        test::AddCurve(page, {}, kind).points = corner;
     CompensateCutCorners(page, 20);
     ExtendCutEnds(page, 20);
     CCurve expected;
@@ -174,7 +176,7 @@ TEST(KnifeCompensation, PageOperationsSkipPlotCurvesOnly)
     CompensateCorners(expected, 20);
     ExtendEnds(expected, 20);
     ASSERT_NE(expected.points, corner);
-    EXPECT_EQ(test::CurvePoints(page),
+    EXPECT_EQ(test::PointsOf(page),
               (std::vector<std::vector<CPoint>>{expected.points, corner, expected.points, expected.points}))
         << "pen 0 curves are compensated like cuts; only Plot curves are left alone";
 }

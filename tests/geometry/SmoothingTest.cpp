@@ -1,6 +1,7 @@
 #include "geometry/Smoothing.h"
 
 #include "CurveFixtures.h"
+#include "PageSamples.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -68,11 +69,12 @@ TEST(MergeClosePoints, AgreesWithThePlainReference)
 TEST(SmoothCutCurves, TouchesCutCurvesOnly)
 {
     const std::vector<CPoint> close{{0, 0}, {100, 0}, {103, 0}, {200, 0}};
-    COnePage page = test::MakePage(test::MakeCurve(close, CurveKind::PenZero), test::MakeCurve(close, CurveKind::Plot),
-                                   test::MakeCurve(close, CurveKind::HalfCut), test::MakeCurve(close, CurveKind::FullCut));
+    COnePage page;
+    for (const int32_t kind : {CurveKind::PenZero, CurveKind::Plot, CurveKind::HalfCut, CurveKind::FullCut})
+        test::AddCurve(page, {}, kind).points = close;
     SmoothCutCurves(page);
     const std::vector<CPoint> merged{{0, 0}, {101, 0}, {200, 0}};
-    EXPECT_EQ(test::CurvePoints(page), (std::vector<std::vector<CPoint>>{close, close, merged, merged}));
+    EXPECT_EQ(test::PointsOf(page), (std::vector<std::vector<CPoint>>{close, close, merged, merged}));
 }
 
 } // namespace
