@@ -7,9 +7,9 @@
 
 namespace {
 
-// A garment-like page of 100 000 cut points: 500 round pieces of 150 points (radius 1000 to 2000 units, fitted
-// by splines) and 500 notched rectangles of 50 points (long straight edges with sharp corners, split apart and
-// merged again), with a plot outline around every piece.
+// A garment-like page of 100 000 cut points: 500 closed round pieces of 151 points (radius 1000 to 1900 units,
+// fitted by splines) and 500 closed rectangles of 49 points with a small jog in every side (straight edges
+// with sharp corners, split apart, fitted and merged again), with a plot outline around every round piece.
 qv::COnePage MakePage()
 {
     qv::COnePage page;
@@ -18,8 +18,8 @@ qv::COnePage MakePage()
         qv::CCurve& plot = page.AddCurve();
         qv::CCurve& cut = page.AddCurve();
         cut.kind = i % 3 == 0 ? qv::CurveKind::HalfCut : qv::CurveKind::FullCut;
-        for (int k = 0; k < 150; ++k) {
-            const double a = k * 6.283185307179586 / 149;
+        for (int k = 0; k <= 150; ++k) {
+            const double a = (k % 150) * 6.283185307179586 / 150;   // the last point closes the piece exactly
             cut.AddPoint(static_cast<int32_t>(cx + r * std::cos(a)), static_cast<int32_t>(cy + r * std::sin(a)));
             if (k % 10 == 0)
                 plot.AddPoint(static_cast<int32_t>(cx + 1.1 * r * std::cos(a)),
@@ -30,7 +30,7 @@ qv::COnePage MakePage()
         const int32_t x0 = 110000 + (i % 25) * 4000, y0 = (i / 25) * 5000;
         qv::CCurve& cut = page.AddCurve();
         cut.kind = qv::CurveKind::FullCut;
-        // Each side of 12 vertices: a run of 300-unit steps with a notch in the middle, then the corner.
+        // Each side: twelve 300-unit steps, the seventh with a 60-unit jog sideways; the jogs cancel out.
         const int32_t dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
         int32_t x = x0, y = y0;
         for (int side = 0; side < 4; ++side) {
@@ -42,7 +42,6 @@ qv::COnePage MakePage()
             }
         }
         cut.AddPoint(x, y);
-        cut.AddPoint(x0, y0);
     }
     return page;
 }
