@@ -85,15 +85,27 @@ COnePage PageOf(const std::vector<CPoint>& points, int32_t kind)
     return page;
 }
 
+// One curve of a kind, and the pieces a split leaves of it.
+struct SplitCase {
+    const char* name;
+    int32_t kind;
+    std::vector<CPoint> in;
+    Curves out;
+};
+
+template <std::size_t N, class Split>
+void ExpectPieces(const SplitCase (&cases)[N], Split split)
+{
+    for (const SplitCase& c : cases) {
+        COnePage page = PageOf(c.in, c.kind);
+        split(page);
+        EXPECT_EQ(test::PointsOf(page), c.out) << c.name;
+    }
+}
+
 TEST(SplitLongSegments, Examples)
 {
-    struct Case {
-        const char* name;
-        int32_t kind;
-        std::vector<CPoint> in;
-        Curves out;
-    };
-    const Case cases[] = {
+    const SplitCase cases[] = {
         {"a long first segment stands alone", CurveKind::FullCut, {{0, 0}, {900, 0}, {900, 100}},
          {{{0, 0}, {900, 0}}, {{900, 0}, {900, 100}}}},
         {"a long inner segment stands alone", CurveKind::HalfCut, {{0, 0}, {100, 0}, {200, 0}, {1200, 0}, {1300, 0}},
@@ -110,11 +122,7 @@ TEST(SplitLongSegments, Examples)
         {"a one-point plot curve goes", CurveKind::Plot, {{3, 3}}, {}},
         {"an empty cut curve goes", CurveKind::FullCut, {}, {}},
     };
-    for (const Case& c : cases) {
-        COnePage page = PageOf(c.in, c.kind);
-        SplitLongSegments(page, 800.0);
-        EXPECT_EQ(test::PointsOf(page), c.out) << c.name;
-    }
+    ExpectPieces(cases, [](COnePage& page) { SplitLongSegments(page, 800.0); });
 }
 
 TEST(SplitLongSegments, PiecesCarryTheCurvesAttributes)
@@ -139,13 +147,7 @@ TEST(SplitLongSegments, PiecesCarryTheCurvesAttributes)
 
 TEST(SplitAtCorners, Examples)
 {
-    struct Case {
-        const char* name;
-        int32_t kind;
-        std::vector<CPoint> in;
-        Curves out;
-    };
-    const Case cases[] = {
+    const SplitCase cases[] = {
         {"14.95 degrees stays", CurveKind::FullCut, {{0, 0}, {1000, 0}, {2000, 267}}, {{{0, 0}, {1000, 0}, {2000, 267}}}},
         {"15.003 degrees splits, the corner in both pieces", CurveKind::FullCut, {{0, 0}, {1000, 0}, {2000, 268}},
          {{{0, 0}, {1000, 0}}, {{1000, 0}, {2000, 268}}}},
@@ -159,11 +161,7 @@ TEST(SplitAtCorners, Examples)
         {"plot curves stay", CurveKind::Plot, {{0, 0}, {100, 0}, {100, 100}}, {{{0, 0}, {100, 0}, {100, 100}}}},
         {"two points stay", CurveKind::FullCut, {{0, 0}, {100, 0}}, {{{0, 0}, {100, 0}}}},
     };
-    for (const Case& c : cases) {
-        COnePage page = PageOf(c.in, c.kind);
-        SplitAtCorners(page, 0.26179938779916667);
-        EXPECT_EQ(test::PointsOf(page), c.out) << c.name;
-    }
+    ExpectPieces(cases, [](COnePage& page) { SplitAtCorners(page, 0.26179938779916667); });
 }
 
 TEST(CutSplits, AgreeWithTheInsertingReferences)
