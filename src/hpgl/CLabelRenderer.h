@@ -2,8 +2,12 @@
 
 #include "hpgl/CCharactor.h"
 #include "hpgl/HpglInstruction.h"
+#include "model/CPoint.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +16,7 @@ namespace qv {
 
 class CSettings;
 class Notifier;
+class StrokeFontFile;
 
 // Character size, direction and origin in force when a label is drawn (set by IN, DF, SI, DI, DR, LO).
 struct LabelStyle {
@@ -40,17 +45,42 @@ public:
     const std::vector<CCharactor>& enGlyphs() const { return enGlyphs_; }
 
 private:
-    // Implementation owned by the stroke-font code; see CLabelRenderer.cpp.
+    // Where and how the glyphs of one run are drawn: the run's reference point, the direction and the
+    // label-unit to plotter-unit divisor k.
+    struct RunFrame {
+        int32_t x = 0;
+        int32_t y = 0;
+        double cosA = 1;
+        double sinA = 0;
+        double k = 1;
+    };
+
+    int64_t Em() const { return (int64_t{enHeight1_} + enHeight2_) * enScale_; }
+    void PlaceLabel(double& x, double& y, std::size_t n, const LabelStyle& style) const;
+    void RenderLabel(int32_t x, int32_t y, std::string_view run, const LabelStyle& style,
+                     std::vector<HpglInstruction>& out);
+    void DrawGlyph(const RunFrame& frame, std::span<const uint8_t> shape, int64_t advance, int64_t scale,
+                   std::vector<HpglInstruction>& out);
+    CPoint MapPoint(const RunFrame& frame, int64_t gx, int64_t gy) const;
+    void LabelMoveTo(CPoint p);
+    void LabelLineTo(CPoint p, std::vector<HpglInstruction>& out);
+
     std::vector<CCharactor> hzGlyphs_;
     std::vector<CCharactor> enGlyphs_;
-    std::string hzPath_;
-    std::string enPath_;
+    // The files the tables were read from, kept open for the shape bytes.
+    std::shared_ptr<const StrokeFontFile> hzFile_;
+    std::shared_ptr<const StrokeFontFile> enFile_;
+    // Until a font is read, its header values are ones that keep the em non-zero (an unread font is never
+    // drawn from, so they only keep the other font's arithmetic finite).
     uint16_t hzCell_ = 0;
-    uint16_t enScale_ = 0;
-    uint16_t enHeight1_ = 0;
+    uint16_t enScale_ = 1;
+    uint16_t enHeight1_ = 1;
     uint16_t enHeight2_ = 0;
-    int32_t cx_ = 0, cy_ = 0;   // current label pen point
-    int32_t lx_ = 0, ly_ = 0;   // last drawn point
+    CPoint current_;       // current label pen point
+    CPoint lastDrawn_;     // last drawn point
+    // Size of the instruction list right after the last point was drawn: a stroke is continued only while
+    // nothing else has been appended since.
+    std::size_t drawnListSize_ = 0;
 };
 
 } // namespace qv

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "hpgl/StrokeFontFormat.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace qv {
+
+// One stroke-font file held open from the moment its index is read, so the shape bytes of every glyph come
+// from the same file whose index was checked, even when the file is replaced or removed meanwhile. Reading
+// at an offset keeps no position, so copies of a renderer may share one object.
+class StrokeFontFile {
+public:
+    // None when the file cannot be opened for reading.
+    static std::shared_ptr<const StrokeFontFile> Open(const std::string& path);
+
+    ~StrokeFontFile();
+    StrokeFontFile(const StrokeFontFile&) = delete;
+    StrokeFontFile& operator=(const StrokeFontFile&) = delete;
+
+    uint64_t Size() const { return size_; }
+    // Fills `out` from `offset`; false when the file does not hold that many bytes there.
+    bool ReadAt(uint64_t offset, std::span<uint8_t> out) const;
+
+private:
+    StrokeFontFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+
+    int fd_;
+    uint64_t size_;
+};
+
+// A font file opened with its index read.
+template <typename Index>
+struct LoadedFont {
+    Index index;
+    std::shared_ptr<const StrokeFontFile> file;
+};
+
+// None when the file cannot be opened or its header is unusable (see ParseHzFontIndex / ParseEnFontIndex).
+std::optional<LoadedFont<HzFontIndex>> LoadHzFont(const std::string& path);
+std::optional<LoadedFont<EnFontIndex>> LoadEnFont(const std::string& path);
+
+} // namespace qv
