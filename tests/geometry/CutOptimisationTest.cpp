@@ -295,37 +295,5 @@ TEST(OptimizeCutCurves, PlotCurvesKeepTheirPointsAndMoveAheadOfTheCuts)
         EXPECT_TRUE(IsCutWork(page.curves[i]->kind)) << test::Dump(page);
 }
 
-TEST(OptimizeCutCurves, SweepOverRandomPages)
-{
-    test::RandomPages random(1147);
-    for (int round = 0; round < 100; ++round) {
-        COnePage page = random.Page(1 + round % 15, 30, 300, 8, 150);
-        const auto before = test::Clone(page);
-        OptimizeCutCurves(page, 28 + round % 5);
-        std::vector<std::vector<CPoint>> plotBefore;
-        for (const auto& c : before->curves) {
-            if (!IsCutWork(c->kind) && c->points.size() > 1)
-                plotBefore.push_back(c->points);
-        }
-        std::vector<std::vector<CPoint>> plotAfter;
-        bool cutsBegun = false;
-        for (const auto& c : page.curves) {
-            EXPECT_GE(c->points.size(), 2u) << "round " << round;
-            if (IsCutWork(c->kind)) {
-                cutsBegun = true;
-                EXPECT_FALSE(HasConsecutiveDuplicates(c->points)) << "round " << round;
-            } else {
-                EXPECT_FALSE(cutsBegun) << "plot curve behind a cut, round " << round;
-                plotAfter.push_back(c->points);
-            }
-        }
-        EXPECT_EQ(plotAfter.size(), plotBefore.size()) << "round " << round;
-        EXPECT_EQ(page.optimized, 1);
-        const auto once = test::Clone(page);
-        OptimizeCutCurves(page, 28);
-        ASSERT_TRUE(test::SamePages(*once, page)) << "a second run changes nothing, round " << round;
-    }
-}
-
 } // namespace
 } // namespace qv

@@ -181,22 +181,5 @@ TEST(KnifeCompensation, PageOperationsSkipPlotCurvesOnly)
         << "pen 0 curves are compensated like cuts; only Plot curves are left alone";
 }
 
-TEST(KnifeCompensation, SweepKeepsEndsAndCounts)
-{
-    std::mt19937 rng(1245);
-    for (int round = 0; round < 200; ++round) {
-        const std::vector<CPoint> points = test::RandomWalk(rng, 1 + round % 30, 300);
-        CCurve curve;
-        curve.points = points;
-        CompensateCorners(curve, 20);
-        EXPECT_EQ(curve.points.front(), points.front());
-        EXPECT_EQ(curve.points.back(), points.back());
-        EXPECT_GE(curve.points.size(), points.size());
-        const std::size_t count = curve.points.size();
-        ExtendEnds(curve, 20);
-        EXPECT_EQ(curve.points.size(), count) << "round " << round;
-    }
-}
-
 } // namespace
 } // namespace qv
