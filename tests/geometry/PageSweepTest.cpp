@@ -2,13 +2,17 @@
 // pages. Each row names the invariant that must hold afterwards.
 #include "geometry/CleanUp.h"
 #include "geometry/CurveEdits.h"
+#include "geometry/CutOptimisation.h"
 #include "geometry/JoinChains.h"
 #include "geometry/JoinTouchingCuts.h"
+#include "geometry/KnifeCompensation.h"
 #include "geometry/MergeCurves.h"
 #include "geometry/OutlineRecognition.h"
 #include "geometry/PageStatistics.h"
 #include "geometry/PageTransforms.h"
 #include "geometry/Paging.h"
+#include "geometry/PointMath.h"
+#include "geometry/Smoothing.h"
 #include "geometry/ViewCommands.h"
 
 #include "PageSamples.h"
@@ -98,6 +102,31 @@ Check KeepsEndsOf(std::function<bool(const CCurve&)> survives)
             actual.emplace_back(c->points.front(), c->points.back());
         EXPECT_EQ(actual, expected);
     };
+}
+
+// Plot work of two or more points: what the cut splits and the rebuild pass over untouched.
+void KeepsDrawnPlotCurves(const COnePage& before, const COnePage& after)
+{
+    const auto drawn = [](const COnePage& page) {
+        std::vector<std::vector<CPoint>> plot;
+        for (auto& points : PlotCurves(page)) {
+            if (points.size() >= 2)
+                plot.push_back(std::move(points));
+        }
+        return plot;
+    };
+    EXPECT_EQ(drawn(after), drawn(before));
+}
+
+// Knife compensation passes over curves of code 1 only; pen 0 curves are compensated like cuts.
+void KeepsPlotCodeCurves(const COnePage& before, const COnePage& after)
+{
+    ASSERT_EQ(after.curves.size(), before.curves.size());
+    for (std::size_t i = 0; i < after.curves.size(); ++i) {
+        if (before.curves[i]->kind == CurveKind::Plot) {
+            EXPECT_EQ(after.curves[i]->points, before.curves[i]->points);
+        }
+    }
 }
 
 const Row kRows[] = {
@@ -192,6 +221,59 @@ const Row kRows[] = {
                  std::reverse(expected.begin(), expected.end());
              EXPECT_EQ(a.curves[i]->points, expected);
          }
+     }},
+    {"SmoothCutCurves keeps plot curves and every first point, never adds points",
+     [](COnePage& p) { SmoothCutCurves(p); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsPlotCurves(b, a);
+         ASSERT_EQ(a.curves.size(), b.curves.size());
+         for (std::size_t i = 0; i < a.curves.size(); ++i) {
+             EXPECT_LE(a.curves[i]->points.size(), b.curves[i]->points.size());
+             EXPECT_EQ(a.curves[i]->points.front(), b.curves[i]->points.front());
+         }
+     }},
+    {"CompensateCutCorners keeps Plot curves and every end", [](COnePage& p) { CompensateCutCorners(p, 20); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsPlotCodeCurves(b, a);
+         KeepsEndsOf([](const CCurve&) { return true; })(b, a);
+     }},
+    {"ExtendCutEnds keeps Plot curves and every count", [](COnePage& p) { ExtendCutEnds(p, 20); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsPlotCodeCurves(b, a);
+         for (std::size_t i = 0; i < a.curves.size(); ++i)
+             EXPECT_EQ(a.curves[i]->points.size(), b.curves[i]->points.size());
+     }},
+    {"SplitLongSegments leaves long segments only as two-point cuts", [](COnePage& p) { SplitLongSegments(p, 800.0); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsDrawnPlotCurves(b, a);
+         for (const auto& c : a.curves) {
+             EXPECT_GE(c->points.size(), 2u);
+             for (std::size_t k = 0; IsCutWork(c->kind) && c->points.size() > 2 && k + 1 < c->points.size(); ++k)
+                 EXPECT_LE(Distance(c->points[k], c->points[k + 1]), 800.0);
+         }
+     }},
+    {"SplitAtCorners leaves no sharp inner vertex in a cut", [](COnePage& p) { SplitAtCorners(p, 0.26179938779916667); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsPlotCurves(b, a);
+         for (const auto& c : a.curves) {
+             for (std::size_t m = 1; IsCutWork(c->kind) && m + 1 < c->points.size(); ++m)
+                 EXPECT_LE(std::abs(TurnAt(c->points[m - 1], c->points[m], c->points[m + 1])), 0.26179938779916667);
+         }
+     }},
+    {"OptimizeCutCurves keeps plot curves in front, no doubled cut point, and runs once",
+     [](COnePage& p) { OptimizeCutCurves(p, 28); },
+     [](const COnePage& b, const COnePage& a) {
+         KeepsDrawnPlotCurves(b, a);
+         EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
+                                         [](const auto& c) { return IsPlotWork(c->kind); }));
+         for (const auto& c : a.curves) {
+             EXPECT_GE(c->points.size(), 2u);
+             EXPECT_TRUE(!IsCutWork(c->kind) ||
+                         std::adjacent_find(c->points.begin(), c->points.end()) == c->points.end());
+         }
+         const auto again = test::Clone(a);
+         OptimizeCutCurves(*again, 28);
+         EXPECT_TRUE(test::SamePages(a, *again));
      }},
 };
 
