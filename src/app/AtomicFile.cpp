@@ -67,7 +67,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A read error (a directory, an I/O fault) surfaces as an exception from the stream buffer.
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return false;
+    }
     return !in.bad();
 }
 

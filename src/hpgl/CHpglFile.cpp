@@ -1,0 +1,213 @@
+#include "hpgl/CHpglFile.h"
+
+#include "app/CSettings.h"
+#include "app/InvalidArgument.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads up to `size` bytes; fewer only at the end of the file. False on a read error.
+bool ReadPiece(int fd, uint8_t* buffer, std::size_t size, std::size_t& got)
+{
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, buffer + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+int32_t PenClass(int32_t pen, int32_t halfCutPen)
+{
+    if (pen == halfCutPen)
+        return CurveKind::HalfCut;
+    return pen > 1 ? CurveKind::FullCut : pen;
+}
+
+} // namespace
+
+void CHpglFile::Reset()
+{
+    instructions.clear();
+    penX = 0;
+    penY = 0;
+    penDown = false;
+    labelTerminator = 3;
+    terminatorMode = 1;
+    label = LabelStyle{};
+    labelText.clear();
+    mode_ = Mode::Between;
+    pendingLetter_ = 0;
+    mnemonic_ = 0;
+    step_ = 0;
+    skip_ = 0;
+    syntaxError_ = false;
+    inToken_ = false;
+    params_.clear();
+}
+
+int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
+{
+    instructions.clear();
+    // Linux has no exclusive sharing: a file still being written is the intake's concern.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return HpglLoadResult::CannotOpen;
+    fileTime = static_cast<int64_t>(st.st_mtime);
+    fileName = path.substr(path.find_last_of('/') + 1);
+    if (st.st_size < kMinFileSize || st.st_size > kMaxFileSize)
+        return HpglLoadResult::BadSize;
+
+    Reset();
+    renderer_.LoadFonts(settings, notifier);
+
+    // Never more than the size accepted, even if the file grows meanwhile.
+    std::size_t left = static_cast<std::size_t>(st.st_size);
+    std::vector<uint8_t> piece(pieceSize == 0 ? kPieceSize : pieceSize);
+    try {
+        while (left > 0) {
+            std::size_t got = 0;
+            if (!ReadPiece(fd.get(), piece.data(), std::min(left, piece.size()), got)) {
+                instructions.clear();
+                return HpglLoadResult::CannotOpen;
+            }
+            if (got == 0)
+                break;
+            left -= got;
+            if (!Feed(piece.data(), got)) {
+                instructions.clear();
+                return HpglLoadResult::SyntaxError;
+            }
+        }
+        FinishInput();
+    } catch (const InvalidArgument&) {
+        // A label needed a glyph table that is empty: nothing of the file is imported.
+        instructions.clear();
+        return HpglLoadResult::NoGlyphTable;
+    }
+    return HpglLoadResult::Ok;
+}
+
+void CHpglFile::BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const CSettings& settings) const
+{
+    int32_t pageNumber = 1;
+    const auto newPage = [&] {
+        auto page = std::make_unique<COnePage>();
+        page->fileName = fileName;
+        page->fileTime = fileTime;
+        page->pageNumber = pageNumber;
+        page->state = settings.AutoStartWork != 0 ? PageState::Auto : PageState::Manual;
+        return page;
+    };
+    const auto newCurve = [](int32_t kind, int32_t lineStyle) {
+        auto curve = std::make_unique<CCurve>();
+        curve->kind = kind;
+        curve->lineStyle = lineStyle;
+        return curve;
+    };
+
+    auto page = newPage();
+    auto curve = newCurve(CurveKind::Plot, 0);
+    int32_t lineType = 0;
+    int32_t penClass = CurveKind::Plot;
+
+    const auto closeCurve = [&] {
+        if (!curve->points.empty())
+            page->AddCurve(std::move(curve));
+    };
+    const auto handOver = [&] {
+        COnePage& handed = *page;
+        pages.push_back(std::move(page));
+        // PltUnit 1: the file counts in 0.0254 mm.
+        if (settings.PltUnit == 1) {
+            for (auto& c : handed.curves)
+                c->Scale(1.016, 1.016);
+        }
+    };
+
+    for (const HpglInstruction& in : instructions) {
+        const auto& v = in.values;
+        switch (in.op) {
+        case HpglInstruction::OP_POINTS: {
+            // One allocation for a long stroke, still doubling for many short ones.
+            auto& points = curve->points;
+            const std::size_t needed = points.size() + v.size() / 2;
+            if (needed > points.capacity())
+                points.reserve(std::max(needed, 2 * points.capacity()));
+            for (std::size_t i = 0; i + 1 < v.size(); i += 2)
+                points.push_back({v[i], v[i + 1]});
+            break;
+        }
+        case HpglInstruction::OP_STROKE_START:
+            if (v.size() < 2)
+                break;
+            if (!curve->points.empty() && (curve->points.back() != CPoint{v[0], v[1]} || curve->kind != penClass)) {
+                closeCurve();
+                curve = newCurve(penClass, lineType);
+            }
+            curve->AddPoint(v[0], v[1]);
+            break;
+        case HpglInstruction::OP_NEW_PAGE:
+            closeCurve();
+            if (!page->curves.empty()) {
+                handOver();
+                ++pageNumber;
+                page = newPage();
+            }
+            curve = newCurve(CurveKind::Plot, 0);
+            lineType = 0;
+            penClass = CurveKind::Plot;
+            break;
+        case HpglInstruction::OP_LINE_TYPE:
+            lineType = v.empty() ? 0 : v[0];
+            break;
+        case HpglInstruction::OP_SELECT_PEN:
+            penClass = PenClass(v.empty() ? 0 : v[0], settings.HCPenNumber);
+            if (penClass != curve->kind) {
+                if (!curve->points.empty()) {
+                    closeCurve();
+                    curve = newCurve(penClass, lineType);
+                }
+                curve->kind = penClass;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    closeCurve();
+    if (!page->curves.empty())
+        handOver();
+}
+
+} // namespace qv

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "hpgl/CLabelRenderer.h"
+#include "hpgl/HpglInstruction.h"
+#include "model/COnePage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class CSettings;
+class Notifier;
+
+// Results of CHpglFile::Load.
+struct HpglLoadResult {
+    enum : int32_t {
+        Ok = 0,
+        CannotOpen = 1,         // missing, not a regular file, or unreadable
+        BadSize = -2,           // shorter than 10 or longer than 8 000 000 bytes
+        SyntaxError = -3,       // a number character after DF
+        // A label needs a stroke font that could not be read. Positive like CannotOpen: the drawing is not at
+        // fault, so a watched-directory intake keeps it.
+        NoGlyphTable = 2,
+    };
+};
+
+// Reads one HP-GL drawing (".plt") in two passes: Load turns the bytes into drawing instructions (strokes,
+// page breaks, line types, pen selections; labels become strokes), BuildPages turns those into pages of curves
+// classified by pen. A reader serves one file: construct, set `path`, Load, BuildPages.
+//
+// The dialect: IN DF PU PD PA PG FR LT SP LO SI DI DR LB DT. Mnemonics are two letters of either case; numbers
+// are runs of "+-.0123456789" worth their longest decimal prefix; ESC outside a label skips itself and four
+// bytes. Coordinates are plotter units of 1/40 mm, rounded half up from the file's numbers.
+class CHpglFile {
+public:
+    static constexpr std::size_t kPieceSize = 1000;
+    static constexpr int64_t kMinFileSize = 10;
+    static constexpr int64_t kMaxFileSize = 8'000'000;
+
+    std::string path;       // set by the caller before Load
+    std::string fileName;   // name part of the path, with extension
+    int64_t fileTime = 0;   // modification time, seconds since 1970 UTC
+    std::vector<HpglInstruction> instructions;
+
+    int32_t penX = 0;
+    int32_t penY = 0;
+    bool penDown = false;
+    uint8_t labelTerminator = 3;   // ETX
+    uint8_t terminatorMode = 1;    // 0: the terminator belongs to the label text, 1: it does not
+    LabelStyle label;              // character size, direction and origin
+    std::string labelText;
+
+    // Reads the file at `path` in pieces of `pieceSize` bytes (the result does not depend on it). Returns an
+    // HpglLoadResult; on any failure `instructions` is empty. The stroke fonts are loaded from the settings'
+    // paths once the size is accepted; a font that cannot be read is reported through the notifier.
+    int32_t Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize = kPieceSize);
+
+    // Appends the pages drawn by `instructions` to `pages`: a page per page break that follows drawing, curves
+    // split where the pen, the position or a page changes, kinds by pen (HCPenNumber gives half cuts, other pens
+    // above 1 full cuts), states by AutoStartWork, and PltUnit 1 scaling the file's 0.0254 mm to 1/40 mm.
+    void BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const CSettings& settings) const;
+
+private:
+    enum class Mode : uint8_t {
+        Between,      // between commands
+        Numeric,      // numeric parameters
+        NoParams,     // DF
+        Label,        // LB text
+        LabelEnd,     // after the terminator: does "LB" follow?
+        Terminator,   // DT
+    };
+
+    static constexpr uint16_t Mnemonic(char a, char b)
+    {
+        return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
+    }
+
+    void Reset();
+    // The command splitter (HpglCommandSplitter.cpp): takes the bytes in any pieces and executes each command
+    // as it completes. Returns false once a syntax error stopped the read.
+    bool Feed(const uint8_t* data, std::size_t size);
+    void Consume(uint8_t b);
+    void FinishInput();
+    void StartMnemonic(uint8_t letter);
+    void AddDigit(uint8_t digit);
+    void TakeToken();
+    void FinishLabel();
+    // The execution table (HpglCommands.cpp), for the command just read.
+    void ExecuteCommand();
+    void ResetLabelDefaults();
+    void Draw();
+
+    CLabelRenderer renderer_;
+
+    // Splitter state; survives between pieces.
+    Mode mode_ = Mode::Between;
+    uint8_t pendingLetter_ = 0;   // first letter of a mnemonic, 0 for none
+    uint16_t mnemonic_ = 0;       // the complete mnemonic, first letter in the high byte
+    uint8_t step_ = 0;            // position inside LabelEnd ("L" seen) and Terminator (terminator, comma seen)
+    uint32_t skip_ = 0;           // bytes still to skip after ESC
+    bool syntaxError_ = false;
+    bool inToken_ = false;
+    bool signAllowed_ = false;    // nothing of the token read yet
+    bool prefixOpen_ = false;     // the token's decimal prefix may still grow
+    bool prefixPoint_ = false;    // the prefix holds its decimal point
+    // Up to this many digits a prefix is an exact integer mantissa over an exact power of ten.
+    static constexpr uint32_t kExactDigits = 15;
+    uint64_t mantissa_ = 0;         // the prefix's digits while there are at most kExactDigits
+    uint32_t digits_ = 0;           // digits in the prefix
+    uint32_t fractionDigits_ = 0;   // of which after the point
+    std::string prefix_;            // the prefix spelled out, sign excluded, once it has more digits
+    bool negative_ = false;
+    std::vector<double> params_;
+};
+
+} // namespace qv

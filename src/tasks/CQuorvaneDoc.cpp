@@ -1,0 +1,131 @@
+#include "tasks/CQuorvaneDoc.h"
+
+#include "app/AtomicFile.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+// The smallest page record with its reference: reference 2, five int32, empty name 1, page number 4, count 2.
+constexpr std::size_t kMinPageBytes = 2 + 5 * 4 + 1 + 4 + 2;
+
+bool Printing(const COnePage& page)
+{
+    return page.state == PageState::Printing;
+}
+
+TaskFileResult ResultOf(ArchiveError error)
+{
+    switch (error) {
+    case ArchiveError::EndOfFile:
+        return TaskFileResult::EndOfFile;
+    case ArchiveError::BadIndex:
+        return TaskFileResult::BadIndex;
+    case ArchiveError::UnexpectedClass:
+        return TaskFileResult::UnexpectedObject;
+    case ArchiveError::BadSchema:
+        return TaskFileResult::BadSchema;
+    }
+    return TaskFileResult::BadIndex;
+}
+
+} // namespace
+
+CQuorvaneDoc::~CQuorvaneDoc()
+{
+    ClearPages();
+}
+
+void CQuorvaneDoc::ClearPages()
+{
+    for (auto& page : pages)
+        page.reset();
+    pages.clear();
+}
+
+void CQuorvaneDoc::ClearMarks()
+{
+    for (auto& page : pages)
+        page->marked = 0;
+}
+
+void CQuorvaneDoc::MarkPage(std::ptrdiff_t index)
+{
+    if (index >= 0 && static_cast<std::size_t>(index) < pages.size())
+        pages[static_cast<std::size_t>(index)]->marked = 1;
+}
+
+void CQuorvaneDoc::DeleteMarkedPages()
+{
+    std::erase_if(pages, [](const std::unique_ptr<COnePage>& page) { return page->marked && !Printing(*page); });
+}
+
+void CQuorvaneDoc::SetStateOfMarked(int32_t state)
+{
+    for (auto& page : pages) {
+        if (page->marked && !Printing(*page))
+            page->state = state;
+    }
+}
+
+void CQuorvaneDoc::ClearCurveSelection(std::ptrdiff_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= pages.size())
+        return;
+    for (auto& curve : pages[static_cast<std::size_t>(index)]->curves)
+        curve->selected = 0;
+}
+
+void CQuorvaneDoc::Serialize(ArchiveWriter& ar)
+{
+    ar.WriteCount(static_cast<uint32_t>(pages.size()));
+    for (auto& page : pages) {
+        ar.WriteObjectReference(COnePage::kArchiveClass);
+        page->Serialize(ar);
+    }
+}
+
+void CQuorvaneDoc::Serialize(ArchiveReader& ar)
+{
+    const uint32_t n = ar.ReadCount(kMinPageBytes);
+    std::vector<std::unique_ptr<COnePage>> read;
+    read.reserve(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        ar.ReadObjectReference(COnePage::kArchiveClass);
+        auto page = std::make_unique<COnePage>();
+        page->Serialize(ar);
+        read.push_back(std::move(page));
+    }
+    ClearPages();
+    pages = std::move(read);
+}
+
+TaskFileResult CQuorvaneDoc::Open(const std::string& path)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return TaskFileResult::OpenFailed;
+    if (bytes.empty())
+        return TaskFileResult::Ok;
+    try {
+        ArchiveReader ar(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), kTaskFileClasses);
+        Serialize(ar);
+    } catch (const ArchiveException& e) {
+        return ResultOf(e.error());
+    }
+    return TaskFileResult::Ok;
+}
+
+TaskFileResult CQuorvaneDoc::Save(const std::string& path)
+{
+    ArchiveWriter ar;
+    Serialize(ar);
+    const auto& bytes = ar.bytes();
+    if (!WriteFileAtomically(path, std::span(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+        return TaskFileResult::SaveFailed;
+    return TaskFileResult::Ok;
+}
+
+} // namespace qv

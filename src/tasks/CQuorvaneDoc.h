@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/Archive.h"
+#include "model/COnePage.h"
+#include "tasks/TaskFileResult.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// The task list: the ordered pages the machine works through from the front (index 0). One document exists
+// while the program runs; it is created by the application and handed by reference to whoever needs it.
+//
+// Task file: the page list as an object list, with no header of its own:
+//   count P                     uint16, or FF FF + uint32 when P >= 0xFFFF
+//   P x (object reference, COnePage record)
+// The first page reference introduces "COnePage" schema 1, the first curve "CCurve" schema 1; later ones name
+// the class by index. The page and curve records belong to the model.
+class CQuorvaneDoc {
+public:
+    std::vector<std::unique_ptr<COnePage>> pages;
+
+    CQuorvaneDoc() = default;
+    ~CQuorvaneDoc();
+    CQuorvaneDoc(const CQuorvaneDoc&) = delete;
+    CQuorvaneDoc& operator=(const CQuorvaneDoc&) = delete;
+
+    // Deletes the pages from the front to the back.
+    void ClearPages();
+    void ClearMarks();
+    // An index outside the list is ignored.
+    void MarkPage(std::ptrdiff_t index);
+    // Removes every marked page except one being output; the rest keep their order.
+    void DeleteMarkedPages();
+    // Every marked page except one being output takes `state`.
+    void SetStateOfMarked(int32_t state);
+    // Clears `selected` on every curve of the page at index; an index outside the list is ignored.
+    void ClearCurveSelection(std::ptrdiff_t index);
+
+    // Writing turns a page being output into Manual, in the file and in memory.
+    void Serialize(ArchiveWriter& ar);
+    // Replaces the pages by those read, or throws ArchiveException and leaves the list as it was.
+    void Serialize(ArchiveReader& ar);
+
+    // Replaces the pages by those of the task file at `path`. An empty file changes nothing; a failure leaves
+    // the list as it was.
+    TaskFileResult Open(const std::string& path);
+    // Writes the task file so that a failure at any point leaves the file that was there.
+    TaskFileResult Save(const std::string& path);
+};
+
+} // namespace qv
