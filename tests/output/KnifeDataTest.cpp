@@ -4,6 +4,7 @@
 #include "output/KnifeList.h"
 #include "support/Bytes.h"
 #include "OutputFixtures.h"
+#include "geometry/PageSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +58,8 @@ protected:
 
 TEST_F(KnifeDataTest, PageWithoutCutsGivesNoRecords)
 {
-    AddCurve(page, CurveKind::Plot, {{0, 0}, {100, 100}});
-    AddCurve(page, CurveKind::PenZero, {{0, 0}, {100, 100}});
+    AddCurve(page, {{0, 0}, {100, 100}}, CurveKind::Plot);
+    AddCurve(page, {{0, 0}, {100, 100}}, CurveKind::PenZero);
     list.records.resize(3);   // nothing of an earlier build survives
     EXPECT_EQ(Build(), 0);
     EXPECT_TRUE(list.records.empty());
@@ -67,11 +68,11 @@ TEST_F(KnifeDataTest, PageWithoutCutsGivesNoRecords)
 
 TEST_F(KnifeDataTest, HalfCutsFirstThenFullCutsInPageOrder)
 {
-    AddCurve(page, CurveKind::FullCut, {{100, 0}, {200, 0}});
-    AddCurve(page, CurveKind::HalfCut, {{0, 100}, {0, 200}, {0, 300}});
-    AddCurve(page, CurveKind::Plot, {{5, 5}, {6, 6}});
-    AddCurve(page, CurveKind::FullCut, {{1000, 1000}});
-    AddCurve(page, CurveKind::HalfCut, {{400, 400}, {500, 400}});
+    AddCurve(page, {{100, 0}, {200, 0}}, CurveKind::FullCut);
+    AddCurve(page, {{0, 100}, {0, 200}, {0, 300}}, CurveKind::HalfCut);
+    AddCurve(page, {{5, 5}, {6, 6}}, CurveKind::Plot);
+    AddCurve(page, {{1000, 1000}}, CurveKind::FullCut);
+    AddCurve(page, {{400, 400}, {500, 400}}, CurveKind::HalfCut);
     ASSERT_EQ(Build(), 0);
     const std::vector<Pos> expected{
         {0, 200, 'M'}, {0, 400, 'H'}, {0, 600, 'H'}, {800, 800, 'M'}, {1000, 800, 'H'},
@@ -82,7 +83,7 @@ TEST_F(KnifeDataTest, HalfCutsFirstThenFullCutsInPageOrder)
 
 TEST_F(KnifeDataTest, OnePointCurveIsOneMoveRecord)
 {
-    AddCurve(page, CurveKind::FullCut, {{10, 20}});
+    AddCurve(page, {{10, 20}}, CurveKind::FullCut);
     ASSERT_EQ(Build(), 0);
     ASSERT_EQ(list.records.size(), 1u);
     const KnifeRecord& r = list.records[0];
@@ -97,7 +98,7 @@ TEST_F(KnifeDataTest, KnifeOffsetsInPulses)
         const char* name;
         uint8_t sameKnife;
         double pulsesPerMm;
-        std::pair<int32_t, int32_t> point;
+        CPoint point;
         int32_t kind;
         int32_t x;
         int32_t y;
@@ -127,7 +128,7 @@ TEST_F(KnifeDataTest, KnifeOffsetsInPulses)
         params.advanced.yPulsesPerMm = row.pulsesPerMm;
         params.advanced.inkjetAccelDistance = 40;
         params.advanced.inkjetIntervalPulses = 16;
-        AddCurve(page, row.kind, {row.point});
+        AddCurve(page, {row.point}, row.kind);
         ASSERT_EQ(Build(), 0) << row.name;
         ASSERT_EQ(list.records.size(), 1u) << row.name;
         EXPECT_EQ(list.records[0].x, row.x) << row.name;
@@ -139,7 +140,7 @@ TEST_F(KnifeDataTest, IntervalOfZeroGivesNoAccelerationRun)
 {
     params.advanced.inkjetAccelDistance = 40;
     params.advanced.inkjetIntervalPulses = 0;
-    AddCurve(page, CurveKind::FullCut, {{10, 10}});
+    AddCurve(page, {{10, 10}}, CurveKind::FullCut);
     ASSERT_EQ(Build(), 0);
     EXPECT_EQ(list.records[0].y, 20);
 }
@@ -148,7 +149,7 @@ TEST_F(KnifeDataTest, IntervalOfZeroGivesNoAccelerationRun)
 // 0,10,20,60,100,110 -> 0,10,20,100,110, which no window fits any more.
 TEST_F(KnifeDataTest, PlainVariantThinsFourTimes)
 {
-    CCurve& c = AddCurve(page, CurveKind::FullCut, {});
+    CCurve& c = AddCurve(page, {}, CurveKind::FullCut);
     for (int32_t x = 0; x <= 55; x += 5)
         c.AddPoint(x, 0);
     settings.CutEffectOptmize = 0;
@@ -169,7 +170,7 @@ TEST_F(KnifeDataTest, PlainVariantThinsFourTimes)
 
 TEST_F(KnifeDataTest, CutSegmentLengthOfZeroCountsAsOne)
 {
-    AddCurve(page, CurveKind::FullCut, {{0, 0}, {250, 0}, {251, 0}});
+    AddCurve(page, {{0, 0}, {250, 0}, {251, 0}}, CurveKind::FullCut);
     params.advanced.cutSegmentLength = 0;
     ASSERT_EQ(Build(), 0);
     EXPECT_EQ(list.records[1].steps, 500);
@@ -196,7 +197,7 @@ TEST_F(KnifeDataTest, RecordLimit)
     };
     for (const Row& row : rows) {
         page.ClearCurves();
-        CCurve& c = AddCurve(page, CurveKind::FullCut, {});
+        CCurve& c = AddCurve(page, {}, CurveKind::FullCut);
         for (int32_t i = 0; i < row.points; ++i)
             c.AddPoint(i * row.spacing, 0);
         settings.CutEffectOptmize = row.optimise;

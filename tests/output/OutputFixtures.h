@@ -2,22 +2,8 @@
 
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
-#include "model/COnePage.h"
-
-#include <initializer_list>
-#include <utility>
 
 namespace qv::test {
-
-// Adds a curve of `kind` with the given points (page units).
-inline CCurve& AddCurve(COnePage& page, int32_t kind, std::initializer_list<std::pair<int32_t, int32_t>> points)
-{
-    CCurve& c = page.AddCurve();
-    c.kind = kind;
-    for (const auto& [x, y] : points)
-        c.AddPoint(x, y);
-    return c;
-}
 
 // 80 pulses per mm on both axes, so one page unit is exactly 2 pulses, and every knife offset and the
 // heads' acceleration run at 0: a page point (x, y) becomes the knife position (2x, 2y).
