@@ -1,14 +1,10 @@
 #include "Args.h"
 #include "Commands.h"
-#include "MachineAddress.h"
+#include "MachineLink.h"
 #include "PageJob.h"
-#include "StderrNotifier.h"
 
 #include "app/UiBridge.h"
-#include "link/CMyCommu.h"
-#include "link/LibusbBackend.h"
 #include "link/LinkMonitorThread.h"
-#include "link/LinkProtocol.h"
 #include "link/ManualCommandQueue.h"
 #include "link/StatusLine.h"
 #include "model/PageState.h"
@@ -114,7 +110,6 @@ int RunSend(const std::vector<std::string>& words)
     MachineParams params;
     if (const int status = LoadSettingsOption(args.Value("settings"), settings, params))
         return status;
-    settings.ConnectViaNet = args.Flag("usb") ? 0 : 1;
     const std::string& path = args.positional().front();
     CQuorvaneDoc doc;
     if (const TaskFileResult opened = doc.Open(path); opened != TaskFileResult::Ok) {
@@ -138,25 +133,20 @@ int RunSend(const std::vector<std::string>& words)
         }
     }
 
-    LinkState link;
-    StderrNotifier notifier;
-    LibusbBackend usb;
-    CMyCommu commu(settings, params, link, notifier, usb);
-    if (const auto net = args.Value("net"); net && !TakeMachineAddress(*net, params.settings, commu.Eth())) {
-        std::fprintf(stderr, "quorvane-cli: bad machine address %s\n", net->c_str());
+    MachineLink machine(settings, params);
+    if (!machine.Choose(args))
         return 2;
-    }
-    LinkProtocol protocol(commu, link, params, settings, notifier);
+    LinkState& link = machine.state;
     ManualCommandQueue queue;
-    LinkMonitorThread monitor(protocol, link, queue, settings);
+    LinkMonitorThread monitor(machine.protocol, link, queue, settings);
     COnePage jobPage;
     KnifeList knives;
     const auto buffers = std::make_unique<JobBuffers>();
     const auto raster = std::make_unique<CRasterEngine>();
     FinishedMailbox frame;
     const bool onlyPage = doc.pages.size() == 1;
-    JobThread jobs({jobPage, knives, *buffers, *raster, params, settings, link, protocol, queue, notifier, frame,
-                    [onlyPage] { return onlyPage; }});
+    JobThread jobs({jobPage, knives, *buffers, *raster, params, settings, link, machine.protocol, queue,
+                    machine.notifier, frame, [onlyPage] { return onlyPage; }});
     StatusPrinter status(link, params, settings.Language);
     monitor.Start();
 
