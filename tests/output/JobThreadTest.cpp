@@ -125,6 +125,25 @@ TEST(JobThread, EmptyPageSendsAnEmptyJob)
     EXPECT_EQ(jobs[0]->bulkBytes, 0u);
 }
 
+TEST(JobThread, OneHundredNinetyNineBandsAndKnifeDataFillTheSegmentTable)
+{
+    JobRig r(false);
+    r.rig.params.advanced.xProtectLength = 6000;   // room for 199 bands
+    COnePage page = test::PageOfBands(199);
+    AddCurve(page, {{0, 0}, {400, 0}, {400, 400}}, 0, CurveKind::FullCut);
+    EXPECT_EQ(r.Output(page), JobThread::Completed);
+    const auto segments = r.Payloads(cmd::kSegment);
+    ASSERT_EQ(segments.size(), 200u);
+    EXPECT_EQ(segments[198][6], 'P');
+    EXPECT_EQ(std::vector(segments[199].begin(), segments[199].begin() + 2), (Bytes{199, 0}.vec()));
+    EXPECT_EQ(segments[199][6], 'C');
+    const auto jobs = r.rig.machine.Jobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_TRUE(jobs[0]->Ok());
+    EXPECT_EQ(jobs[0]->segments.size(), 200u);
+    EXPECT_EQ(r.rig.state.progressCount, 200);
+}
+
 TEST(JobThread, SegmentRecordRefusedTwiceIsSentThreeTimes)
 {
     JobRig r(true);
