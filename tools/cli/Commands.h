@@ -9,5 +9,6 @@ namespace qv::cli {
 int RunSettings(const std::vector<std::string>& words);
 int RunImport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
+int RunEdit(const std::vector<std::string>& words);
 
 } // namespace qv::cli

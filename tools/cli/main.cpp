@@ -17,6 +17,7 @@ constexpr Subcommand kSubcommands[] = {
     {"settings", qv::cli::RunSettings, "show the options and the machine parameters the program starts with"},
     {"import", qv::cli::RunImport, "read HP-GL drawings into a task file and list its pages"},
     {"info", qv::cli::RunInfo, "list the pages of a task file (--json: with their curves)"},
+    {"edit", qv::cli::RunEdit, "apply drawing-view commands to a page of a task file"},
 };
 
 int Usage()
