@@ -1,0 +1,114 @@
+// From a small HP-GL text through the intake the program runs after reading a file (read, build pages, clean
+// up, page) and on to the geometry commands, to the curves that result.
+#include "geometry/PageStatistics.h"
+#include "geometry/ViewCommands.h"
+#include "tasks/CQuorvaneDoc.h"
+
+#include "hpgl/HpglReaderFixture.h"
+
+#include "PageSamples.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+using Lines = std::vector<std::vector<CPoint>>;
+
+class ImportPipeline : public test::HpglReaderFixture {
+protected:
+    // Reads `plt` and runs the intake over the task list with the settings as they are now.
+    void Intake(std::string_view plt)
+    {
+        ASSERT_EQ(Load(plt), HpglLoadResult::Ok) << plt;
+        reader.BuildPages(doc.pages, settings);
+        const ImportOptions options = ImportOptionsOf(settings);
+        doc.CleanUpImportedPages(options);
+        doc.PaginatePages(options);
+    }
+
+    Lines PointsOfPage(std::size_t i) const
+    {
+        Lines lines;
+        for (const auto& c : doc.pages.at(i)->curves)
+            lines.push_back(c->points);
+        return lines;
+    }
+
+    std::vector<int32_t> KindsOfPage(std::size_t i) const
+    {
+        std::vector<int32_t> kinds;
+        for (const auto& c : doc.pages.at(i)->curves)
+            kinds.push_back(c->kind);
+        return kinds;
+    }
+
+    CQuorvaneDoc doc;
+};
+
+// Clean-up and statistics: repeated and collinear points go, negative coordinates are moved away although the
+// moves are off, and the job statistics read the imported page.
+TEST_F(ImportPipeline, CleanUpAndStatistics)
+{
+    settings.AutoMoveToLeft = 0;
+    settings.AutoMoveToBottom = 0;
+    Intake("IN;SP1;PU-400,200;PD-400,200,-300,200,-200,200,-200,900;SP3;PU100,300;PD100,300;PU0,0;PD800,600;");
+    ASSERT_EQ(doc.pages.size(), 1u);
+    EXPECT_EQ(PointsOfPage(0), (Lines{{{0, 200}, {200, 200}, {200, 900}}, {{400, 0}, {1200, 600}}}));
+    COnePage& page = *doc.pages[0];
+    ComputePageBounds(page);
+    ComputePlotExtent(page);
+    ComputeFullCutBounds(page);
+    EXPECT_EQ(page.plotMaxX, 200);
+    EXPECT_EQ(page.plotMaxY, 900);
+    EXPECT_EQ(page.hasFullCut, 1);
+    EXPECT_EQ(page.fullCutMaxX, 1200);
+}
+
+// Paging: a line of 50 000 units at 500 mm becomes three pages; a second drawing is cut in its own pages.
+TEST_F(ImportPipeline, PagingOfALongDrawing)
+{
+    settings.PLTFilePageLen = 500;
+    Intake("IN;SP1;PU0,100;PD50000,100;");
+    ASSERT_EQ(doc.pages.size(), 3u);
+    EXPECT_EQ(PointsOfPage(0), (Lines{{{0, 0}, {20000, 0}}}));
+    EXPECT_EQ(PointsOfPage(1), (Lines{{{0, 0}, {20000, 0}}}));
+    EXPECT_EQ(PointsOfPage(2), (Lines{{{0, 0}, {10000, 0}}}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.pages[i]->pageNumber, i + 1);
+
+    Intake("IN;SP3;PU0,0;PD30000,0,30000,800;");
+    ASSERT_EQ(doc.pages.size(), 5u) << "the earlier pages are tidied again, not cut again";
+    EXPECT_EQ(PointsOfPage(3), (Lines{{{0, 0}, {20000, 0}}}));
+    EXPECT_EQ(PointsOfPage(4), (Lines{{{0, 0}, {10000, 0}}, {{10000, 0}, {10000, 800}}}))
+        << "the remainder stays in two-point segments";
+}
+
+// Outline recognition on import: the sides of a piece drawn as loose strokes on any pen become one full-cut
+// contour; a mark inside it and a small closed square stay plot.
+TEST_F(ImportPipeline, OutlinesAreRecognisedWhenAsked)
+{
+    settings.FindOutline = 1;
+    Intake("IN;SP2;PU0,0;PD2000,0;PU2000,2000;PD2000,0;SP1;PU0,2000;PD2000,2000;SP3;PU0,0;PD0,2000;"
+           "SP1;PU500,500;PD600,600;PU3000,0;PD3300,0,3300,300,3000,300,3000,0;");
+    ASSERT_EQ(doc.pages.size(), 1u);
+    EXPECT_EQ(KindsOfPage(0), (std::vector<int32_t>{CurveKind::FullCut, CurveKind::Plot, CurveKind::Plot}));
+    EXPECT_EQ(doc.pages[0]->curves[0]->points.size(), 5u);
+}
+
+// Curve edits on an imported page: two cut strokes 10 units apart merged by the view command, then turned into
+// plot work.
+TEST_F(ImportPipeline, ViewCommandsOnAnImportedPage)
+{
+    Intake("IN;SP3;PU0,0;PD1000,0;PU1010,0;PD2000,0;SP1;PU0,500;PD2000,500;");
+    COnePage& page = *doc.pages.at(0);
+    for (auto& c : page.curves)
+        c->selected = c->kind == CurveKind::FullCut ? 1 : 0;
+    ASSERT_TRUE(ApplyViewCommand(page, ViewCommand::Merge));
+    EXPECT_EQ(PointsOfPage(0), (Lines{{{0, 500}, {2000, 500}}, {{0, 0}, {1000, 0}, {1010, 0}, {2000, 0}}}));
+    ASSERT_TRUE(ApplyViewCommand(page, ViewCommand::ToPlot));
+    EXPECT_EQ(KindsOfPage(0), (std::vector<int32_t>{CurveKind::Plot, CurveKind::Plot}));
+}
+
+} // namespace
+} // namespace qv
