@@ -207,13 +207,13 @@ const Row kRows[] = {
          }
      }},
     {"to-half-cut keeps unselected kinds and puts cuts first",
-     [](COnePage& p) { ApplyViewCommand(p, ViewCommand::ToHalfCut); },
+     [](COnePage& p) { ApplyViewCommand(p, ViewCommand::ToHalfCut, 28); },
      [](const COnePage& b, const COnePage& a) {
          KeepsPointCount(b, a);
          EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
                                          [](const auto& c) { return IsCutWork(c->kind); }));
      }},
-    {"reverse keeps unselected curves", [](COnePage& p) { ApplyViewCommand(p, ViewCommand::Reverse); },
+    {"reverse keeps unselected curves", [](COnePage& p) { ApplyViewCommand(p, ViewCommand::Reverse, 28); },
      [](const COnePage& b, const COnePage& a) {
          for (std::size_t i = 0; i < a.curves.size(); ++i) {
              auto expected = b.curves[i]->points;

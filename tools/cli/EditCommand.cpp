@@ -137,7 +137,7 @@ int RunEdit(const std::vector<std::string>& words)
 
     try {
         for (const int32_t command : commands)
-            ApplyViewCommand(page, command);
+            ApplyViewCommand(page, command, settings.FitDistHpgl);
     } catch (const InvalidArgument& e) {
         std::fprintf(stderr, "the page cannot be edited: %s\n", e.what());
         return 1;
