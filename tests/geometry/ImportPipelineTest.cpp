@@ -1,11 +1,13 @@
 // From a small HP-GL text through the intake the program runs after reading a file (read, build pages, clean
 // up, page) and on to the geometry commands, to the curves that result.
+#include "geometry/ImportCleanUp.h"
 #include "geometry/PageStatistics.h"
 #include "geometry/ViewCommands.h"
 #include "tasks/CQuorvaneDoc.h"
 
 #include "hpgl/HpglReaderFixture.h"
 
+#include "GeneratedMarker.h"
 #include "PageSamples.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +110,26 @@ TEST_F(ImportPipeline, ViewCommandsOnAnImportedPage)
     EXPECT_EQ(PointsOfPage(0), (Lines{{{0, 500}, {2000, 500}}, {{0, 0}, {1000, 0}, {1010, 0}, {2000, 0}}}));
     ASSERT_TRUE(ApplyViewCommand(page, ViewCommand::ToPlot));
     EXPECT_EQ(KindsOfPage(0), (std::vector<int32_t>{CurveKind::Plot, CurveKind::Plot}));
+}
+
+// A generated garment marker: outlines on the full-cut pen, grain lines and darts on the plot pen, fold lines on
+// the half-cut pen and labels in two scripts. Outline recognition finds exactly the pieces' outlines.
+TEST(ImportPipelineMarker, OutlineRecognitionFindsEveryPieceAndNothingElse)
+{
+    gen::MarkerOptions options;
+    options.pieces = 24;
+    options.pointsPerPiece = 80;
+    auto pages = test::ReadGeneratedMarker(options);
+    ImportOptions intake;
+    intake.FindOutline = 1;
+    CleanUpImportedPages(pages, intake);
+    ASSERT_EQ(pages.size(), 1u);
+    std::size_t fullCuts = 0;
+    for (const auto& c : pages[0]->curves) {
+        EXPECT_TRUE(c->kind == CurveKind::Plot || c->kind == CurveKind::FullCut);
+        fullCuts += c->kind == CurveKind::FullCut ? 1 : 0;
+    }
+    EXPECT_EQ(fullCuts, 24u);
 }
 
 } // namespace
