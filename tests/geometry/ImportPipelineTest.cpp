@@ -1,6 +1,7 @@
 // From a small HP-GL text through the intake the program runs after reading a file (read, build pages, clean
 // up, page) and on to the geometry commands, to the curves that result.
 #include "geometry/CutOptimisation.h"
+#include "geometry/ImportCleanUp.h"
 #include "geometry/KnifeCompensation.h"
 #include "geometry/PageStatistics.h"
 #include "geometry/ViewCommands.h"
@@ -8,6 +9,7 @@
 
 #include "hpgl/HpglReaderFixture.h"
 
+#include "GeneratedMarker.h"
 #include "PageSamples.h"
 
 #include <cmath>
@@ -184,6 +186,26 @@ TEST_F(ImportPipeline, KnifeCompensationOfPenZeroAndCutsButNotPlot)
                      {{-20, 2000}, {1000, 2000}, {1019, 2006}, {1016, 2011}, {1011, 2016}, {1006, 2019}, {1000, 2020},
                       {1000, 3020}},
                      {{2000, 0}, {3000, 0}, {3000, 1000}}}));
+}
+
+// A generated garment marker: outlines on the full-cut pen, grain lines and darts on the plot pen, fold lines on
+// the half-cut pen and labels in two scripts. Outline recognition finds exactly the pieces' outlines.
+TEST(ImportPipelineMarker, OutlineRecognitionFindsEveryPieceAndNothingElse)
+{
+    gen::MarkerOptions options;
+    options.pieces = 24;
+    options.pointsPerPiece = 80;
+    auto pages = test::ReadGeneratedMarker(options);
+    ImportOptions intake;
+    intake.FindOutline = 1;
+    CleanUpImportedPages(pages, intake);
+    ASSERT_EQ(pages.size(), 1u);
+    std::size_t fullCuts = 0;
+    for (const auto& c : pages[0]->curves) {
+        EXPECT_TRUE(c->kind == CurveKind::Plot || c->kind == CurveKind::FullCut);
+        fullCuts += c->kind == CurveKind::FullCut ? 1 : 0;
+    }
+    EXPECT_EQ(fullCuts, 24u);
 }
 
 } // namespace
