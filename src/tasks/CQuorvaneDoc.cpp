@@ -2,6 +2,9 @@
 
 #include "app/AtomicFile.h"
 #include "model/ObjectList.h"
+#include "app/CSettings.h"
+#include "geometry/ImportCleanUp.h"
+#include "geometry/Paging.h"
 
 #include <algorithm>
 
@@ -34,6 +37,27 @@ TaskFileResult ResultOf(ArchiveError error)
 CQuorvaneDoc::~CQuorvaneDoc()
 {
     ClearPages();
+}
+
+void CQuorvaneDoc::CleanUpImportedPages(const ImportOptions& options)
+{
+    qv::CleanUpImportedPages(pages, options);
+}
+
+void CQuorvaneDoc::PaginatePages(const ImportOptions& options)
+{
+    qv::PaginatePages(pages, options);
+}
+
+ImportOptions ImportOptionsOf(const CSettings& settings)
+{
+    ImportOptions options;
+    options.AutoMoveToLeft = settings.AutoMoveToLeft;
+    options.AutoMoveToBottom = settings.AutoMoveToBottom;
+    options.FindOutline = settings.FindOutline;
+    options.PLTFilePageLen = settings.PLTFilePageLen;
+    options.AutoStartWork = settings.AutoStartWork;
+    return options;
 }
 
 void CQuorvaneDoc::ClearPages()

@@ -10,5 +10,6 @@ int RunSettings(const std::vector<std::string>& words);
 int RunMachine(const std::vector<std::string>& words);
 int RunImport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
+int RunEdit(const std::vector<std::string>& words);
 
 } // namespace qv::cli

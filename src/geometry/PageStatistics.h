@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/COnePage.h"
+
+namespace qv {
+
+// The bounds and extents the output stages read. Only ComputePageBounds measures the curves; the others read
+// the curves' stored bounds, so the job preparation runs ComputePageBounds first.
+
+// ComputeBounds on every curve, then the page bounds are their union. A page without curves keeps its
+// bounds. A curve without points is an InvalidArgument error.
+void ComputePageBounds(COnePage& page);
+
+// plotMaxX, plotMaxY: the largest maxX and maxY over the plot curves (kind <= 1), never below 0.
+void ComputePlotExtent(COnePage& page);
+
+// The bounds of the full-cut (kind 3) or half-cut (kind 2) curves and hasFullCut / hasHalfCut; all 0 when
+// the page holds none.
+void ComputeFullCutBounds(COnePage& page);
+void ComputeHalfCutBounds(COnePage& page);
+
+} // namespace qv
