@@ -1,10 +1,10 @@
 #include "tasks/CQuorvaneDoc.h"
 
 #include "app/AtomicFile.h"
-#include "model/ObjectList.h"
 #include "app/CSettings.h"
 #include "geometry/ImportCleanUp.h"
 #include "geometry/Paging.h"
+#include "model/ObjectList.h"
 
 #include <algorithm>
 

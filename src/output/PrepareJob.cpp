@@ -1,0 +1,81 @@
+#include "output/PrepareJob.h"
+
+#include "app/CSettings.h"
+#include "app/MachineParams.h"
+#include "geometry/CleanUp.h"
+#include "geometry/CurveEdits.h"
+#include "geometry/CutOptimisation.h"
+#include "geometry/JoinTouchingCuts.h"
+#include "geometry/KnifeCompensation.h"
+#include "geometry/MergeCurves.h"
+#include "geometry/PageStatistics.h"
+#include "geometry/PageTransforms.h"
+#include "model/COnePage.h"
+#include "output/KnifeList.h"
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+// The factor that brings a machine drawing `oneMetre` tenths of a mm per metre back to true size. A machine
+// reporting 0 has no calibration to apply.
+double CalibrationFactor(uint16_t oneMetre)
+{
+    return oneMetre == 0 ? 1.0 : 10000.0 / oneMetre;
+}
+
+} // namespace
+
+void PrepareJobPage(COnePage& jobPage, KnifeList& knives, const COnePage& page, const MachineParams& params,
+                    const CSettings& settings)
+{
+    const MachineSettings& machine = params.settings;
+
+    jobPage.ClearCurves();
+    knives.Clear();
+    jobPage.CopyFrom(page);
+
+    ScaleAll(jobPage, CalibrationFactor(machine.oneMetreX), CalibrationFactor(machine.oneMetreY));
+    MergeCurves(jobPage, false, false);
+    if (machine.yMargin != 0)
+        AddYMargin(jobPage, machine.yMargin * 40);
+    if (settings.AutoCleanSP != 0)
+        AddCleaningPattern(jobPage, machine.cartridgeType);
+    if (settings.PlotOnly != 0)
+        SetAllPlot(jobPage);
+
+    RemoveDuplicatePoints(jobPage);
+    SimplifyCurves(jobPage);
+    JoinTouchingCuts(jobPage);
+    if (settings.CutEffectOptmize != 0) {
+        RemoveCollinearCuts(jobPage);
+        OptimizeCutCurves(jobPage, settings.FitDistHpgl);
+    }
+    CompensateCutCorners(jobPage, settings.SharpAngleCompensite);
+    ExtendCutEnds(jobPage, settings.StartEndCompensite);
+    CorrectSkew(jobPage, machine.perpendicularity);
+
+    ComputePageBounds(jobPage);
+    ComputePlotExtent(jobPage);
+    ComputeFullCutBounds(jobPage);
+    ComputeHalfCutBounds(jobPage);
+    // With one knife for both cuts the full-cut statistics describe all that knife cuts, so the full-cut
+    // working-area check covers the half cuts too, in both axes and also on a page without full cuts.
+    if (machine.sameKnife != 0 && jobPage.hasHalfCut) {
+        if (jobPage.hasFullCut) {
+            jobPage.fullCutMaxX = std::max(jobPage.fullCutMaxX, jobPage.halfCutMaxX);
+            jobPage.fullCutMinX = std::min(jobPage.fullCutMinX, jobPage.halfCutMinX);
+            jobPage.fullCutMaxY = std::max(jobPage.fullCutMaxY, jobPage.halfCutMaxY);
+            jobPage.fullCutMinY = std::min(jobPage.fullCutMinY, jobPage.halfCutMinY);
+        } else {
+            jobPage.fullCutMaxX = jobPage.halfCutMaxX;
+            jobPage.fullCutMinX = jobPage.halfCutMinX;
+            jobPage.fullCutMaxY = jobPage.halfCutMaxY;
+            jobPage.fullCutMinY = jobPage.halfCutMinY;
+            jobPage.hasFullCut = 1;
+        }
+    }
+}
+
+} // namespace qv
