@@ -26,7 +26,8 @@ qv::COnePage MakeMarker()
         for (int i = 0; i < points; ++i) {
             const double a = 2 * std::numbers::pi * (i == points - 1 ? 0 : i) / (points - 1);
             const double r = 1 + wobble * std::sin(7 * a);
-            c.AddPoint(static_cast<int32_t>(cx + rx * r * std::cos(a)), static_cast<int32_t>(cy + ry * r * std::sin(a)));
+            c.AddPoint(static_cast<int32_t>(cx + rx * r * std::cos(a)),
+                       static_cast<int32_t>(cy + ry * r * std::sin(a)));
         }
     };
     constexpr double kCellX = kPageX / 10.0;

@@ -43,7 +43,8 @@ COnePage RandomPage(std::mt19937& rng, const MachineParams& p)
         curve.lineStyle = rng() % 3 == 0 ? 1 : 0;
         const std::size_t points = rng() % 12;
         for (std::size_t i = 0; i < points; ++i)
-            curve.AddPoint(static_cast<int32_t>(rng() % (maxX + 200)) - 100, static_cast<int32_t>(rng() % (maxY + 80)) - 40);
+            curve.AddPoint(static_cast<int32_t>(rng() % (maxX + 200)) - 100,
+                           static_cast<int32_t>(rng() % (maxY + 80)) - 40);
     }
     test::MeasurePlotExtent(page);
     return page;
