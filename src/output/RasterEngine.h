@@ -33,12 +33,20 @@ public:
     CRasterEngine& operator=(const CRasterEngine&) = delete;
     ~CRasterEngine();
 
+    // W, H, R and B of the page's plot extent (plotMaxX, plotMaxY). A page without plot extent gets B = 0 and
+    // R = 0, so its job start record carries nothing from an earlier job. A plot line width below 1 (a damaged
+    // record) is drawn as 1.
     static RasterPlan Prepare(const COnePage& jobPage, const MachineParams& params);
-    // R + 30 beyond kMaxBandRows: the job must be refused before anything is sent.
-    static bool FitsBuffers(const RasterPlan& plan) { return plan.rowsPerBand + 30 <= kMaxBandRows; }
+    // R + 30 beyond kMaxBandRows (or R below 0): the job must be refused before anything is sent.
+    static bool FitsBuffers(const RasterPlan& plan)
+    {
+        return plan.rowsPerBand >= 0 && plan.rowsPerBand <= kMaxBandRows - 30;
+    }
 
     // Renders, maps, shifts and compresses band `band` (0 <= band < plan.bands). The result views the
-    // engine's output buffer and stays valid until the next call.
+    // engine's output buffer and stays valid until the next call. It is empty when nothing was built: a plan
+    // that does not fit the buffers or was made for another cartridge type, or a band outside the plan. A built
+    // band is never empty (it holds at least the 30 blank rows).
     std::span<const uint8_t> BuildBand(const COnePage& jobPage, const MachineParams& params, const RasterPlan& plan,
                                        int32_t band);
 
