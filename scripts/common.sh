@@ -7,6 +7,7 @@ QV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QV_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  libusb-1.0-0-dev zlib1g-dev
 )
 
 qv_install_packages() {

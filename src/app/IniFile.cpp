@@ -128,7 +128,7 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
         Line header;
         header.section = std::string(section);
         header.isSectionHeader = true;
-        header.text = "[" + std::string(section) + "]";
+        header.text.append("[").append(section).append("]");
         lines_.push_back(std::move(header));
         insertAt = lines_.end();
     }

@@ -85,6 +85,9 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::StartCommandFailed, "发送命令失败,请重试", "Send Command failed,Please retry!"),
     Both(Msg::TooManyBands, "数据溢出，请改为双喷重试", "Out of memeory"),
     Both(Msg::PlotDataOverflow, "打印数据溢出", "Out of memeory"),
+    // Our own wording: the job is refused before anything is sent when one band would not fit its buffers.
+    Both(Msg::PlotBandTooLong, "喷墨图形Y向太长，超出喷墨数据缓冲区，请缩小图形或分开输出",
+         "Plot too long in Y for the print buffer; make the drawing shorter or output it in parts"),
     Both(Msg::CutDataOverflow, "切割数据溢出，请尝试先输出喷墨数据，再输出切割数据，或将切割数据分部输出",
          "Out of memeory"),
     Both(Msg::BulkTransferFailed, "数据传输失败", "Com error"),

@@ -80,6 +80,7 @@ enum class Msg : uint16_t {
     StartCommandFailed,
     TooManyBands,
     PlotDataOverflow,
+    PlotBandTooLong,    // our own: a band longer than the band buffers hold
     CutDataOverflow,
     BulkTransferFailed,
     SegmentCommandFailed,

@@ -77,6 +77,7 @@ void CHpglFile::Reset()
 
 int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
 {
+    instructions.clear();
     // Linux has no exclusive sharing: a file still being written is the intake's concern.
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
@@ -157,10 +158,16 @@ void CHpglFile::BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const 
     for (const HpglInstruction& in : instructions) {
         const auto& v = in.values;
         switch (in.op) {
-        case HpglInstruction::OP_POINTS:
+        case HpglInstruction::OP_POINTS: {
+            // One allocation for a long stroke, still doubling for many short ones.
+            auto& points = curve->points;
+            const std::size_t needed = points.size() + v.size() / 2;
+            if (needed > points.capacity())
+                points.reserve(std::max(needed, 2 * points.capacity()));
             for (std::size_t i = 0; i + 1 < v.size(); i += 2)
-                curve->AddPoint(v[i], v[i + 1]);
+                points.push_back({v[i], v[i + 1]});
             break;
+        }
         case HpglInstruction::OP_STROKE_START:
             if (v.size() < 2)
                 break;

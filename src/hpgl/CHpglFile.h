@@ -22,7 +22,9 @@ struct HpglLoadResult {
         CannotOpen = 1,         // missing, not a regular file, or unreadable
         BadSize = -2,           // shorter than 10 or longer than 8 000 000 bytes
         SyntaxError = -3,       // a number character after DF
-        NoGlyphTable = 2,       // a label needs a stroke font that could not be read
+        // A label needs a stroke font that could not be read. Positive like CannotOpen: the drawing is not at
+        // fault, so a watched-directory intake keeps it.
+        NoGlyphTable = 2,
     };
 };
 
@@ -71,6 +73,11 @@ private:
         LabelEnd,     // after the terminator: does "LB" follow?
         Terminator,   // DT
     };
+
+    static constexpr uint16_t Mnemonic(char a, char b)
+    {
+        return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
+    }
 
     void Reset();
     // The command splitter (HpglCommandSplitter.cpp): takes the bytes in any pieces and executes each command

@@ -175,7 +175,8 @@ void CLabelRenderer::RenderLabel(int32_t x, int32_t y, std::string_view run, con
             i += 1;
         } else {
             const auto code = static_cast<uint16_t>(lead << 8 | static_cast<uint8_t>(run[i + 1]));
-            if (ReadShape(FindGlyph(hzGlyphs_, code), *hzFile_, shape))
+            const CCharactor* glyph = FindGlyph(hzGlyphs_, code);
+            if (ReadShape(glyph, *hzFile_, shape))
                 DrawGlyph(frame, shape, advance, hzScale, out);
             advance += hzScale * hzCell_;
             i += 2;

@@ -13,11 +13,6 @@ namespace {
 
 constexpr uint8_t kEsc = 27;
 
-constexpr uint16_t Mnemonic(char a, char b)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
-}
-
 bool IsLetter(uint8_t b)
 {
     return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
@@ -98,7 +93,9 @@ void CHpglFile::TakeToken()
                                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     inToken_ = false;
     double value = 0;
-    if (digits_ <= kExactDigits) {
+    if (digits_ <= kExactDigits && fractionDigits_ == 0) {
+        value = static_cast<double>(mantissa_);
+    } else if (digits_ <= kExactDigits) {
         // Both operands are exact doubles, so the quotient is the correctly rounded value of the prefix.
         value = static_cast<double>(mantissa_) / kPow10[fractionDigits_];
     } else {

@@ -12,11 +12,6 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180 / 3.14159265359;
 
-constexpr uint16_t Mnemonic(char a, char b)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(a) << 8 | static_cast<uint8_t>(b));
-}
-
 // A number of the file as a coordinate or an integer parameter: half up, absurd magnitudes read as 1, and
 // anything else beyond int32 held at the limit.
 int32_t R(double v)

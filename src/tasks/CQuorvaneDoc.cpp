@@ -4,15 +4,13 @@
 #include "app/CSettings.h"
 #include "geometry/ImportCleanUp.h"
 #include "geometry/Paging.h"
+#include "model/ObjectList.h"
 
 #include <algorithm>
 
 namespace qv {
 
 namespace {
-
-// The smallest page record with its reference: reference 2, five int32, empty name 1, page number 4, count 2.
-constexpr std::size_t kMinPageBytes = 2 + 5 * 4 + 1 + 4 + 2;
 
 bool Printing(const COnePage& page)
 {
@@ -104,24 +102,12 @@ void CQuorvaneDoc::ClearCurveSelection(std::ptrdiff_t index)
 
 void CQuorvaneDoc::Serialize(ArchiveWriter& ar)
 {
-    ar.WriteCount(static_cast<uint32_t>(pages.size()));
-    for (auto& page : pages) {
-        ar.WriteObjectReference(COnePage::kArchiveClass);
-        page->Serialize(ar);
-    }
+    WriteObjectList(ar, pages);
 }
 
 void CQuorvaneDoc::Serialize(ArchiveReader& ar)
 {
-    const uint32_t n = ar.ReadCount(kMinPageBytes);
-    std::vector<std::unique_ptr<COnePage>> read;
-    read.reserve(n);
-    for (uint32_t i = 0; i < n; ++i) {
-        ar.ReadObjectReference(COnePage::kArchiveClass);
-        auto page = std::make_unique<COnePage>();
-        page->Serialize(ar);
-        read.push_back(std::move(page));
-    }
+    auto read = ReadObjectList<COnePage>(ar);
     ClearPages();
     pages = std::move(read);
 }

@@ -5,11 +5,7 @@ namespace {
 
 class BuildPagesTest : public test::HpglReaderFixture {};
 
-struct Case {
-    const char* name;
-    std::string_view plt;
-    const char* expected;
-};
+using Case = test::HpglCase;
 
 TEST_F(BuildPagesTest, CurvesAndPages)
 {

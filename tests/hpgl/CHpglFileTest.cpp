@@ -15,11 +15,7 @@ using test::Dump;
 
 class CHpglFileTest : public test::HpglReaderFixture {};
 
-struct Case {
-    const char* name;
-    std::string_view plt;
-    const char* expected;
-};
+using Case = test::HpglCase;
 
 TEST_F(CHpglFileTest, InstructionsOfCommands)
 {
@@ -227,8 +223,9 @@ TEST_F(CHpglFileTest, NameAndTimeOfTheFile)
 
 TEST_F(CHpglFileTest, LabelWithoutFontsEndsTheImport)
 {
-    std::filesystem::remove(dir.File("fon_hz.bin"));
-    std::filesystem::remove(dir.File("fon_en.bin"));
+    // Font files in a directory that does not exist can be neither read nor written from the embedded ones.
+    settings.FontHzPath = dir.File("missing/fon_hz.bin");
+    settings.FontEnPath = dir.File("missing/fon_en.bin");
     EXPECT_EQ(Load("PU0,0;PD1,1;"), HpglLoadResult::Ok) << "a drawing without labels needs no font";
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
     EXPECT_EQ(Load("PU0,0;PD1,1;LBA\x03PD2,2;"), HpglLoadResult::NoGlyphTable);

@@ -55,6 +55,13 @@ inline std::string Dump(const std::vector<std::unique_ptr<COnePage>>& pages)
     return text;
 }
 
+// One row of a table of HP-GL inputs and what they give.
+struct HpglCase {
+    const char* name;
+    std::string_view plt;
+    const char* expected;
+};
+
 // A reader with default settings in a fresh directory that holds the two small test fonts.
 class HpglReaderFixture : public ::testing::Test {
 protected:

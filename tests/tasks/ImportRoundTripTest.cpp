@@ -6,8 +6,9 @@
 #include "app/Notifier.h"
 #include "gen/MarkerGenerator.h"
 #include "hpgl/CHpglFile.h"
-#include "hpgl/LabelFontFixture.h"
+#include "support/TempDir.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -15,6 +16,11 @@ namespace qv {
 namespace {
 
 using test::TempDir;
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // Everything a page keeps in a task file, curve by curve.
 std::string Describe(const CQuorvaneDoc& doc)
@@ -34,9 +40,7 @@ std::string Describe(const CQuorvaneDoc& doc)
 
 TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
 {
-    TempDir dir;
-    test::WriteBytes(dir.File("fon_hz.bin"), test::HzFontBytes());
-    test::WriteBytes(dir.File("fon_en.bin"), test::EnFontBytes());
+    TempDir dir;   // the reader writes the program's own stroke fonts here
     CSettings settings;
     CSetDisp disp;
     MachineSettings machine;
@@ -68,7 +72,7 @@ TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
         const std::string plt = gen::GenerateMarkerPlt(d.options);
         EXPECT_EQ(plt, gen::GenerateMarkerPlt(d.options)) << "the generator is deterministic";
         const std::string path = dir.File(d.name);
-        test::WriteBytes(path, std::vector<uint8_t>(plt.begin(), plt.end()));
+        WriteText(path, plt);
         settings.AutoStartWork = d.autoStart;
         settings.HCPenNumber = d.options.halfCutPen;
         CHpglFile reader;
@@ -88,8 +92,8 @@ TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
             kinds.insert(curve->kind);
     }
     EXPECT_EQ(kinds, (std::set<int32_t>{CurveKind::Plot, CurveKind::HalfCut, CurveKind::FullCut}));
-    // Per piece: outline, grain line, arrow, dart, fold line, and label strokes ("-" in the test font).
-    EXPECT_GT(curves, std::size_t{60} * 6);
+    // Per piece: outline, grain line, arrow, dart, fold line, and the strokes of two labels.
+    EXPECT_GT(curves, std::size_t{60} * 20);
 
     const std::string saved = Describe(doc);
     const std::string path = dir.File("list.ctask");
@@ -98,6 +102,38 @@ TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
     ASSERT_EQ(reopened.Open(path), TaskFileResult::Ok);
     EXPECT_EQ(Describe(reopened), saved);
     EXPECT_EQ(reopened.pages.back()->state, PageState::Auto);
+}
+
+TEST(ImportRoundTrip, AsciiAndChineseLabelsBecomeStrokes)
+{
+    TempDir dir;
+    CSettings settings;
+    CSetDisp disp;
+    MachineSettings machine;
+    settings.Load(dir.Path(), disp, machine);
+    RecordingNotifier notifier;
+    for (const std::string_view label : {"AB", "\xC7\xB0\xC6\xAC" /* 前片 */}) {
+        const std::string plt = "IN;SP3;PU4000,4000;LB" + std::string(label) + "\x03";
+        const std::string path = dir.File("label.plt");
+        WriteText(path, plt);
+        CHpglFile reader;
+        reader.path = path;
+        ASSERT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
+        std::vector<std::unique_ptr<COnePage>> pages;
+        reader.BuildPages(pages, settings);
+        ASSERT_EQ(pages.size(), 1u) << label;
+        EXPECT_GE(pages[0]->curves.size(), 2u) << label;
+        for (const auto& curve : pages[0]->curves) {
+            EXPECT_EQ(curve->kind, CurveKind::FullCut) << "labels take the pen in force";
+            curve->ComputeBounds();
+            // Two characters of 0.375 cm above the pen, each about as wide as it is high.
+            EXPECT_GE(curve->minX, 4000 - 10) << label;
+            EXPECT_LE(curve->maxX, 4000 + 2 * 160) << label;
+            EXPECT_GE(curve->minY, 4000 - 40) << label;
+            EXPECT_LE(curve->maxY, 4000 + 150 + 10) << label;
+        }
+    }
+    EXPECT_TRUE(notifier.Texts().empty());
 }
 
 TEST(MarkerGenerator, HitsTheTargetSizeWithItsPageBreaks)

@@ -7,6 +7,7 @@ namespace qv::cli {
 
 // Each subcommand takes the words after its name and returns the process exit status.
 int RunSettings(const std::vector<std::string>& words);
+int RunMachine(const std::vector<std::string>& words);
 int RunImport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunEdit(const std::vector<std::string>& words);

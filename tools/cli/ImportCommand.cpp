@@ -63,6 +63,11 @@ int RunImport(const std::vector<std::string>& words)
     }
     ScratchDirectory scratch;
     const std::optional<std::string> settingsDir = args.Value("settings");
+    std::error_code ec;
+    if (settingsDir && !std::filesystem::is_directory(*settingsDir, ec)) {
+        std::fprintf(stderr, "%s: no such directory\n", settingsDir->c_str());
+        return 2;
+    }
     if (!settingsDir && scratch.path().empty()) {
         std::fprintf(stderr, "cannot create a temporary directory for the default settings\n");
         return 1;

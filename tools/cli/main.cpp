@@ -15,6 +15,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"settings", qv::cli::RunSettings, "show the options and the machine parameters the program starts with"},
+    {"machine", qv::cli::RunMachine, "handshake with the machine: its status, a jog, its parameter records"},
     {"import", qv::cli::RunImport, "read HP-GL drawings into a task file and list its pages"},
     {"info", qv::cli::RunInfo, "list the pages of a task file (--json: with their curves)"},
     {"edit", qv::cli::RunEdit, "apply drawing-view commands to a page of a task file"},

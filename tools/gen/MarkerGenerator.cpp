@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <random>
 #include <string_view>
@@ -61,6 +62,15 @@ public:
         Append(",");
         Number(p.y);
         Append(";");
+    }
+    // A label at `at` with the default terminator.
+    void Label(Point at, std::initializer_list<std::string_view> parts)
+    {
+        MoveTo(at);
+        Append("LB");
+        for (const std::string_view part : parts)
+            Append(part);
+        Append("\x03");
     }
     // PU to the first point, then PD commands through the rest.
     void Polyline(const std::vector<Point>& points)
@@ -123,20 +133,9 @@ public:
             w.Pen(options_.plotPen);
             w.Append(Uniform(0, 3) == 0 ? "DI0,1;" : "DI1,0;");
             w.Append("SI0.3,0.4;");
-            w.MoveTo({centre.x - halfW / 2, centre.y - halfH / 3});
-            w.Append("LB");
-            w.Append(name.ascii);
-            w.Append("-");
-            w.Append(size);
-            w.Append("-");
-            w.Number(index + 1);
-            w.Append("\x03");
-            w.MoveTo({centre.x - halfW / 2, centre.y - halfH / 2});
-            w.Append("LB");
-            w.Append(name.gbk);
-            w.Append(" ");
-            w.Append(size);
-            w.Append("\x03");
+            const std::string number = std::to_string(index + 1);
+            w.Label({centre.x - halfW / 2, centre.y - halfH / 3}, {name.ascii, "-", size, "-", number});
+            w.Label({centre.x - halfW / 2, centre.y - halfH / 2}, {name.gbk, " ", size});
         }
         return std::move(w.text);
     }

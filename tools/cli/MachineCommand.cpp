@@ -1,0 +1,180 @@
+#include "Args.h"
+#include "Commands.h"
+#include "StderrNotifier.h"
+
+#include "app/CSetDisp.h"
+#include "app/CSettings.h"
+#include "app/MachineParams.h"
+#include "link/CMyCommu.h"
+#include "link/CommandCodes.h"
+#include "link/LibusbBackend.h"
+#include "link/LinkProtocol.h"
+#include "link/StatusLine.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <iterator>
+#include <optional>
+#include <thread>
+
+namespace qv::cli {
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: quorvane-cli machine (--net ADDR[:PORT] | --usb) [--dir DIR] [--lang 0|1]\n"
+                         "                            status | jog up|down|left|right [--ms N] | params [--save]\n");
+    return 2;
+}
+
+std::optional<int> Number(const std::string& s)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || s.empty())
+        return std::nullopt;
+    return v;
+}
+
+// "ADDR" or "ADDR:PORT" into the machine address of the settings record and the Ethernet channel's port.
+bool TakeAddress(const std::string& text, MachineSettings& machine, CMyEth& eth)
+{
+    const auto colon = text.find(':');
+    const std::string host = text.substr(0, colon);
+    if (::inet_pton(AF_INET, host.c_str(), machine.machineIp.data()) != 1)
+        return false;
+    if (colon != std::string::npos) {
+        const auto port = Number(text.substr(colon + 1));
+        if (!port || *port <= 0 || *port > 65535)
+            return false;
+        eth.SetPort(static_cast<uint16_t>(*port));
+    }
+    return true;
+}
+
+void PrintStatus(const LinkState& state, const MachineParams& params, int32_t language)
+{
+    const MachineStatus status = state.status;
+    const auto line = StatusLineText(state, params, language);
+    std::printf("status            %s (type %u, value %u)\n", line ? line->c_str() : "-", status.type, status.value);
+}
+
+void PrintRecords(const MachineParams& p, uint32_t firmware)
+{
+    const AdvancedParams& a = p.advanced;
+    const MachineSettings& s = p.settings;
+    std::printf("firmware          0x%08X\n", firmware);
+    std::printf("AdvancedParams\n");
+    std::printf("  pulses per mm           X %.4f  Y %.4f\n", a.xPulsesPerMm, a.yPulsesPerMm);
+    std::printf("  protection length mm    X %u  Y print %u  full cut %u  half cut %u\n", a.xProtectLength,
+                a.yProtectLengthPrint, a.yProtectLengthFullCut, a.yProtectLengthHalfCut);
+    std::printf("  inkjet acceleration mm  %u\n", a.inkjetAccelDistance);
+    std::printf("  cut / idle speed        %u / %u\n", a.cutSpeed, a.idleSpeed);
+    std::printf("  carriage board version  %u\n", a.boardVersion);
+    std::printf("  inkjet interval pulses  %u\n", a.inkjetIntervalPulses);
+    std::printf("  cut segment length      %u\n", a.cutSegmentLength);
+    std::printf("  curve speed             %u\n", a.curveSpeed);
+    std::printf("  nozzle column distance  %u\n", a.nozzleColumnDistance);
+    std::printf("  cartridge holder type   %u\n", a.holderType);
+    std::printf("MachineSettings\n");
+    std::printf("  address                 %u.%u.%u.%u\n", s.machineIp[0], s.machineIp[1], s.machineIp[2],
+                s.machineIp[3]);
+    std::printf("  one metre (0.1 mm)      X %u  Y %u\n", s.oneMetreX, s.oneMetreY);
+    std::printf("  paper cut Y mm          start %u  end %u\n", s.paperCutStartY, s.paperCutEndY);
+    std::printf("  head stop mm            X %u  Y %u  mode %u\n", s.headStopX, s.headStopY, s.stopMode);
+    std::printf("  full-cut offset 0.1 mm  X %d  Y %d\n", s.fullCutOffsetX, s.fullCutOffsetY);
+    std::printf("  half-cut offset 0.1 mm  X %d  Y %d\n", s.halfCutOffsetX, s.halfCutOffsetY);
+    std::printf("  full-cut pressure       start %u  work %u\n", s.fullCutStartPressure, s.fullCutWorkPressure);
+    std::printf("  half-cut pressure       start %u  work %u\n", s.halfCutStartPressure, s.halfCutWorkPressure);
+    std::printf("  head 2 position         %u\n", s.head2Position);
+    std::printf("  bidirectional           printing %u  correction %u\n", s.bidirPrinting, s.bidirCorrection);
+    std::printf("  head overlap            %u\n", s.headOverlap);
+    std::printf("  heads in use            %u\n", s.headsInUse);
+    std::printf("  perpendicularity        %u\n", s.perpendicularity);
+    std::printf("  cartridge               %s\n", s.cartridgeType == 1 ? "IUT308" : "HP45");
+    std::printf("  panel language          %u\n", s.panelLanguage);
+    std::printf("  Y margin mm             %u\n", s.yMargin);
+    std::printf("  plot line width         %u\n", s.plotLineWidth);
+    std::printf("  same knife              %u\n", s.sameKnife);
+}
+
+} // namespace
+
+// quorvane-cli machine (--net ADDR[:PORT] | --usb) [--dir DIR] [--lang 0|1] status | jog DIR [--ms N] | params [--save]
+// Handshakes with the machine (or the virtual machine), then shows its status, jogs its head for a moment,
+// or shows its parameter records and with --save writes them back.
+int RunMachine(const std::vector<std::string>& words)
+{
+    const Args args(words, {"net", "dir", "lang", "ms"});
+    const auto& pos = args.positional();
+    if (!args.error().empty() || pos.empty() || args.Value("net").has_value() == args.Flag("usb"))
+        return Usage();
+
+    CSettings settings;
+    CSetDisp disp;
+    MachineParams params;
+    settings.Load(args.Value("dir").value_or(ExecutableDirectory()), disp, params.settings);
+    if (const auto lang = args.Value("lang")) {
+        const auto n = Number(*lang);
+        if (!n)
+            return Usage();
+        settings.Language = *n;
+    }
+    settings.ConnectViaNet = args.Flag("usb") ? 0 : 1;
+
+    LinkState state;
+    StderrNotifier notifier;
+    LibusbBackend usb;
+    CMyCommu commu(settings, params, state, notifier, usb);
+    if (const auto net = args.Value("net"); net && !TakeAddress(*net, params.settings, commu.Eth())) {
+        std::fprintf(stderr, "quorvane-cli: bad machine address %s\n", net->c_str());
+        return 2;
+    }
+    LinkProtocol protocol(commu, state, params, settings, notifier);
+
+    if (protocol.Handshake() != 0) {
+        PrintStatus(state, params, settings.Language);
+        return 1;
+    }
+    state.Connected = true;
+
+    const std::string& what = pos[0];
+    if (what == "status" && pos.size() == 1) {
+        std::printf("firmware          0x%08X\n", state.firmwareVersion.load());
+        protocol.StatusPoll();
+        PrintStatus(state, params, settings.Language);
+        return state.Connected ? 0 : 1;
+    }
+    if (what == "jog" && pos.size() == 2) {
+        static constexpr std::pair<const char*, uint8_t> kDirections[] = {
+            {"up", cmd::kJogUp}, {"down", cmd::kJogDown}, {"left", cmd::kJogLeft}, {"right", cmd::kJogRight}};
+        const auto* dir = std::find_if(std::begin(kDirections), std::end(kDirections),
+                                       [&](const auto& d) { return pos[1] == d.first; });
+        const auto ms = Number(args.Value("ms").value_or("500"));
+        if (dir == std::end(kDirections) || !ms || *ms < 0)
+            return Usage();
+        const int pressed = commu.SendCmd(dir->second);
+        std::this_thread::sleep_for(std::chrono::milliseconds(*ms));
+        const int released = commu.SendCmd(cmd::kStopJog);
+        protocol.StatusPoll();
+        PrintStatus(state, params, settings.Language);
+        return pressed == 0 && released == 0 ? 0 : 1;
+    }
+    if (what == "params" && pos.size() == 1) {
+        PrintRecords(params, state.firmwareVersion);
+        if (!args.Flag("save"))
+            return 0;
+        const int advanced = protocol.SaveRecord(cmd::kSaveAdvanced);
+        const int machine = protocol.SaveRecord(cmd::kSaveSettings);
+        std::printf("saved             %s\n", advanced == 0 && machine == 0 ? "yes" : "no");
+        return advanced == 0 && machine == 0 ? 0 : 1;
+    }
+    return Usage();
+}
+
+} // namespace qv::cli
