@@ -3,18 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 # edited page by page with the drawing view's commands, and the refusals.
 # Run as: cmake -DCLI=<quorvane-cli> -DGEN=<quorvane-gen-plt> -DWORK=<scratch dir> -P CliEdit.cmake
 
-function(expect message)
-  if(NOT (${ARGN}))
-    message(FATAL_ERROR "${message}")
-  endif()
-endfunction()
-
-function(run out_rc out_stdout out_stderr)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
-  set(${out_rc} "${rc}" PARENT_SCOPE)
-  set(${out_stdout} "${stdout}" PARENT_SCOPE)
-  set(${out_stderr} "${stderr}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/CliScript.cmake)
 
 # kinds_of(OUT FILE PAGE): the kinds of the curves of page PAGE (from 0) of the task file, in list order.
 function(kinds_of out file page)
