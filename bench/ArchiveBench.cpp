@@ -1,5 +1,6 @@
 #include "model/Archive.h"
 #include "model/COnePage.h"
+#include "model/ObjectList.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,11 +26,7 @@ std::vector<std::unique_ptr<qv::COnePage>> MakePages()
 std::vector<uint8_t> Write(std::vector<std::unique_ptr<qv::COnePage>>& pages)
 {
     qv::ArchiveWriter w;
-    w.WriteCount(static_cast<uint32_t>(pages.size()));
-    for (auto& page : pages) {
-        w.WriteObjectReference(qv::COnePage::kArchiveClass);
-        page->Serialize(w);
-    }
+    qv::WriteObjectList(w, pages);
     return w.TakeBytes();
 }
 
@@ -48,15 +45,7 @@ void BM_ReadTaskList(benchmark::State& state)
     const auto bytes = Write(pages);
     for (auto _ : state) {
         qv::ArchiveReader r(bytes, qv::kTaskFileClasses);
-        const uint32_t n = r.ReadCount(2);
-        std::vector<std::unique_ptr<qv::COnePage>> read;
-        for (uint32_t i = 0; i < n; ++i) {
-            r.ReadObjectReference(qv::COnePage::kArchiveClass);
-            auto page = std::make_unique<qv::COnePage>();
-            page->Serialize(r);
-            read.push_back(std::move(page));
-        }
-        benchmark::DoNotOptimize(read);
+        benchmark::DoNotOptimize(qv::ReadObjectList<qv::COnePage>(r));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }

@@ -38,6 +38,11 @@ std::string DirectoryOf(const std::string& path)
 
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes)
 {
+    // Renaming over a device, a pipe or a directory would replace it (/dev/null with a regular file when run
+    // as root); only a regular file, or a link, is ever replaced.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
+        return false;
     std::string temp = path + ".tmpXXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)

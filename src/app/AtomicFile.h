@@ -8,7 +8,7 @@ namespace qv {
 // Replaces the file at `path` by `bytes` so that a crash or a full disk leaves either the old file or the
 // new one, never a truncated mix: the bytes go to a temporary file in the same directory, are flushed to
 // disk, and the temporary file is renamed over the target. Returns false (and removes the temporary
-// file) when any step fails.
+// file) when any step fails, and at once when the target exists as anything but a regular file or a link.
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes);
 
 // Reads a whole file; false when it cannot be opened or read.

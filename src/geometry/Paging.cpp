@@ -5,6 +5,9 @@
 #include "model/PageState.h"
 #include "model/Rounding.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace qv {
 
 namespace {
@@ -60,48 +63,63 @@ bool Continues(const CCurve& before, int32_t kind, CPoint start)
 
 // Puts a segment that stays on the page behind the curves kept so far, joining it to the last one as
 // JoinConnected would.
-void Keep(std::vector<std::unique_ptr<CCurve>>& kept, const Segment& s, CPoint from, CPoint to)
+void Keep(std::vector<std::unique_ptr<CCurve>>& kept, const Segment& s)
 {
-    if (!kept.empty() && Continues(*kept.back(), s.source->kind, from)) {
-        kept.back()->points.push_back(from);
-        kept.back()->points.push_back(to);
+    if (!kept.empty() && Continues(*kept.back(), s.source->kind, s.from)) {
+        kept.back()->points.push_back(s.from);
+        kept.back()->points.push_back(s.to);
     } else {
-        kept.push_back(CurveOf(*s.source, s.whole, from, to));
+        kept.push_back(CurveOf(*s.source, s.whole, s.from, s.to));
     }
 }
 
-// Where the segment crosses x = a. The product can exceed 64 bits at the far ends of the coordinate range;
+// Where the segment crosses x = b. The product can exceed 64 bits at the far ends of the coordinate range;
 // the quotient always lies between the two y values.
-int32_t CutY(CPoint p0, CPoint p1, int32_t a)
+int32_t CutY(CPoint p0, CPoint p1, int64_t b)
 {
-    const Int128 num = Int128{int64_t{a} - p0.x} * (int64_t{p1.y} - p0.y);
+    const Int128 num = Int128{b - p0.x} * (int64_t{p1.y} - p0.y);
     const auto quotient = static_cast<int64_t>(num / (int64_t{p1.x} - p0.x));
     return SaturateToInt32(p0.y + quotient);
 }
 
-// Sorts the segments of a page cut at a into the curves that stay (clipped at a) and the pieces beyond a,
-// shifted by -a. The boundary belongs to the first part.
-void SplitSegments(const std::vector<Segment>& segments, int32_t a, std::vector<std::unique_ptr<CCurve>>& kept,
-                   std::vector<Segment>& beyond)
+// A segment against the cut at x = b: what stays on the page that ends at b and what lies beyond, in the
+// same coordinates. The boundary belongs to the page; a segment that only touches it from beyond leaves.
+struct Cut {
+    std::optional<Segment> kept;
+    std::optional<Segment> beyond;
+};
+
+Cut CutAt(const Segment& s, int64_t b)
 {
-    const auto shifted = [a](int32_t x, int32_t y) { return CPoint{SaturateToInt32(int64_t{x} - a), y}; };
-    for (const Segment& s : segments) {
-        const auto [x0, y0] = s.from;
-        const auto [x1, y1] = s.to;
-        if (x0 <= a && x1 <= a) {
-            Keep(kept, s, s.from, s.to);
-        } else if (x0 < a && a < x1) {
-            const int32_t y = CutY(s.from, s.to, a);
-            Keep(kept, s, s.from, {a, y});
-            beyond.push_back({{0, y}, shifted(x1, y1), s.source, false});
-        } else if (x1 < a && a < x0) {
-            const int32_t y = CutY(s.from, s.to, a);
-            Keep(kept, s, {a, y}, s.to);
-            beyond.push_back({shifted(x0, y0), {0, y}, s.source, false});
-        } else {
-            beyond.push_back({shifted(x0, y0), shifted(x1, y1), s.source, false});
-        }
+    const int64_t x0 = s.from.x;
+    const int64_t x1 = s.to.x;
+    if (x0 <= b && x1 <= b)
+        return {s, std::nullopt};
+    // Piece beyond b are new curves; the part kept is the segment itself, shortened.
+    if ((x0 < b && b < x1) || (x1 < b && b < x0)) {
+        const CPoint at{static_cast<int32_t>(b), CutY(s.from, s.to, b)};
+        if (x0 < b)
+            return {Segment{s.from, at, s.source, s.whole}, Segment{at, s.to, s.source, false}};
+        return {Segment{at, s.to, s.source, s.whole}, Segment{s.from, at, s.source, false}};
     }
+    return {std::nullopt, Segment{s.from, s.to, s.source, false}};
+}
+
+// The first page j whose end (j + 1) * a the segment does not lie wholly beyond.
+int64_t FirstPage(const Segment& s, int32_t a)
+{
+    const int64_t lo = std::min(s.from.x, s.to.x);
+    const int64_t hi = std::max(s.from.x, s.to.x);
+    if (lo < a)
+        return 0;
+    const int64_t k = lo / a;
+    return lo == hi && lo % a == 0 ? k - 1 : k;
+}
+
+Segment ShiftedLeft(const Segment& s, int64_t by)
+{
+    const auto shift = [by](CPoint p) { return CPoint{SaturateToInt32(p.x - by), p.y}; };
+    return {shift(s.from), shift(s.to), s.source, s.whole};
 }
 
 int32_t PieceState(const COnePage& page, const ImportOptions& options)
@@ -114,30 +132,54 @@ int32_t PieceState(const COnePage& page, const ImportOptions& options)
 
 // Cuts `cuts` pages of length a off the front of q, which keeps the rest. Returns the pieces that hold
 // curves, in order.
+//
+// Cutting page after page moves the rest of the drawing along each time; here every segment is followed on
+// its own through the cuts it meets, in the page's coordinates, which gives each page the same pieces in the
+// same order (the cut position depends only on the segment's ends relative to the cut). Each page then joins
+// its pieces as SplitAt does.
 std::vector<std::unique_ptr<COnePage>> CutPages(COnePage& q, int32_t a, int64_t cuts, const ImportOptions& options)
 {
     // Every piece is made from a copy of the page, and copies carry no notch or length.
     const std::vector<std::unique_ptr<CCurve>> sources = std::move(q.curves);
     q.curves.clear();
-    std::vector<Segment> rest = Explode(sources, false);
-    std::vector<Segment> beyond;
+
+    // Each piece with the page it lands on; page `cuts` is the rest q keeps.
+    std::vector<std::vector<Segment>> onPage(static_cast<std::size_t>(cuts) + 1);
+    for (const Segment& s : Explode(sources, false)) {
+        Segment piece = s;
+        int64_t j = FirstPage(piece, a);
+        bool placed = false;
+        while (j < cuts && !placed) {
+            const Cut cut = CutAt(piece, (j + 1) * int64_t{a});
+            if (cut.kept)
+                onPage[static_cast<std::size_t>(j)].push_back(ShiftedLeft(*cut.kept, j * int64_t{a}));
+            placed = !cut.beyond;
+            if (cut.beyond) {
+                piece = *cut.beyond;
+                j = std::max(j + 1, FirstPage(piece, a));
+            }
+        }
+        if (!placed)
+            onPage[static_cast<std::size_t>(cuts)].push_back(ShiftedLeft(piece, cuts * int64_t{a}));
+    }
+
     std::vector<std::unique_ptr<COnePage>> pieces;
     for (int64_t j = 0; j < cuts; ++j) {
+        const auto& segments = onPage[static_cast<std::size_t>(j)];
+        if (segments.empty())
+            continue;   // nothing on this stretch
         auto p = std::make_unique<COnePage>();
         p->fileName = q.fileName;
         p->optimized = q.optimized;
         p->state = PieceState(q, options);
         p->pageNumber = SaturateToInt32(j + 1);
-        beyond.clear();
-        SplitSegments(rest, a, p->curves, beyond);
-        rest.swap(beyond);
-        if (p->curves.empty())
-            continue;
+        for (const Segment& s : segments)
+            Keep(p->curves, s);
         ComputePageBounds(*p);
         pieces.push_back(std::move(p));
     }
     q.pageNumber = SaturateToInt32(cuts + 1);
-    for (const Segment& s : rest)
+    for (const Segment& s : onPage[static_cast<std::size_t>(cuts)])
         q.AddCurve(CurveOf(*s.source, false, s.from, s.to));
     ComputePageBounds(q);
     return pieces;
@@ -182,10 +224,15 @@ void SplitAt(COnePage& p, COnePage& q, int32_t a)
         return;
     const std::vector<std::unique_ptr<CCurve>> sources = std::move(p.curves);
     p.curves.clear();
-    std::vector<Segment> beyond;
-    SplitSegments(Explode(sources, true), a, p.curves, beyond);
-    for (const Segment& s : beyond)
-        q.AddCurve(CurveOf(*s.source, false, s.from, s.to));
+    for (const Segment& s : Explode(sources, true)) {
+        const Cut cut = CutAt(s, a);
+        if (cut.kept)
+            Keep(p.curves, *cut.kept);
+        if (cut.beyond) {
+            const Segment rest = ShiftedLeft(*cut.beyond, a);
+            q.AddCurve(CurveOf(*rest.source, false, rest.from, rest.to));
+        }
+    }
     ComputePageBounds(p);
     ComputePageBounds(q);
 }

@@ -1,8 +1,10 @@
 #include "geometry/ViewCommands.h"
 
 #include "geometry/CurveEdits.h"
+#include "geometry/CutOptimisation.h"
 #include "geometry/MergeCurves.h"
 #include "geometry/OutlineRecognition.h"
+#include "geometry/Smoothing.h"
 #include "model/CurveKind.h"
 
 #include <array>
@@ -12,36 +14,40 @@ namespace qv {
 
 namespace {
 
-constexpr int32_t kSplineCommand = 1506;
-
 struct Entry {
     ViewCommandName name;
-    void (*apply)(COnePage&);
+    void (*apply)(COnePage&, int32_t fitDistHpgl);
 };
 
 constexpr Entry kCommands[] = {
-    {{ViewCommand::RecognizeOutlines, "recognize-outlines"}, [](COnePage& p) { RecognizeOutlines(p); }},
-    {{ViewCommand::Merge, "merge"}, [](COnePage& p) { MergeCurves(p, true, true); }},
+    {{ViewCommand::RecognizeOutlines, "recognize-outlines"}, [](COnePage& p, int32_t) { RecognizeOutlines(p); }},
+    {{ViewCommand::Merge, "merge"}, [](COnePage& p, int32_t) { MergeCurves(p, true, true); }},
     {{ViewCommand::ToPlot, "to-plot"},
-     [](COnePage& p) {
+     [](COnePage& p, int32_t) {
          SetKindOfSelected(p, CurveKind::Plot);
          RegroupByKind(p, true);
      }},
     {{ViewCommand::ToFullCut, "to-full-cut"},
-     [](COnePage& p) {
+     [](COnePage& p, int32_t) {
          SetKindOfSelected(p, CurveKind::FullCut);
          RegroupByKind(p, false);
      }},
     {{ViewCommand::ToHalfCut, "to-half-cut"},
-     [](COnePage& p) {
+     [](COnePage& p, int32_t) {
          SetKindOfSelected(p, CurveKind::HalfCut);
          RegroupByKind(p, false);
      }},
-    {{ViewCommand::Reverse, "reverse"}, [](COnePage& p) { ReverseSelected(p); }},
-    {{ViewCommand::Delete, "delete"}, [](COnePage& p) { DeleteSelected(p); }},
-    {{ViewCommand::DeletePlot, "delete-plot"}, [](COnePage& p) { DeletePlotCurves(p); }},
-    {{ViewCommand::DeleteCut, "delete-cut"}, [](COnePage& p) { DeleteCutCurves(p); }},
-    {{ViewCommand::AllPlot, "all-plot"}, [](COnePage& p) { SetAllPlot(p); }},
+    {{ViewCommand::Reverse, "reverse"}, [](COnePage& p, int32_t) { ReverseSelected(p); }},
+    {{ViewCommand::Delete, "delete"}, [](COnePage& p, int32_t) { DeleteSelected(p); }},
+    {{ViewCommand::DeletePlot, "delete-plot"}, [](COnePage& p, int32_t) { DeletePlotCurves(p); }},
+    {{ViewCommand::DeleteCut, "delete-cut"}, [](COnePage& p, int32_t) { DeleteCutCurves(p); }},
+    {{ViewCommand::AllPlot, "all-plot"}, [](COnePage& p, int32_t) { SetAllPlot(p); }},
+    {{ViewCommand::Smooth, "smooth"}, [](COnePage& p, int32_t) { SmoothCutCurves(p); }},
+    {{ViewCommand::SplineFit, "spline"},
+     [](COnePage& p, int32_t fitDistHpgl) {
+         RemoveCollinearCuts(p);
+         OptimizeCutCurves(p, fitDistHpgl);
+     }},
 };
 
 constexpr auto kNames = [] {
@@ -71,11 +77,11 @@ std::optional<int32_t> FindViewCommand(std::string_view numberOrName)
     return std::nullopt;
 }
 
-bool ApplyViewCommand(COnePage& page, int32_t command)
+bool ApplyViewCommand(COnePage& page, int32_t command, int32_t fitDistHpgl)
 {
     for (const Entry& e : kCommands) {
         if (e.name.command == command) {
-            e.apply(page);
+            e.apply(page, fitDistHpgl);
             return true;
         }
     }
@@ -85,7 +91,7 @@ bool ApplyViewCommand(COnePage& page, int32_t command)
 std::optional<std::size_t> CommandPage(int32_t command, std::size_t pageCount, int32_t& currentPage)
 {
     const bool valid = currentPage >= 0 && static_cast<std::size_t>(currentPage) < pageCount;
-    if (command == ViewCommand::RecognizeOutlines || command == kSplineCommand) {
+    if (command == ViewCommand::RecognizeOutlines || command == ViewCommand::SplineFit) {
         if (!valid)
             return std::nullopt;
         return static_cast<std::size_t>(currentPage);

@@ -14,6 +14,7 @@ namespace qv {
 // of the task list; the "selected" ones act on the curves whose `selected` is set.
 struct ViewCommand {
     enum : int32_t {
+        SplineFit = 1506,           // "使用Spline拟合": cut curves rebuilt from fitted splines, once per page
         RecognizeOutlines = 1507,   // "识别图形外轮廓"
         ToPlot = 2004,              // selected curves become plot curves, plot group first
         ToFullCut = 2005,           // selected curves become full cuts, cut group first
@@ -23,6 +24,7 @@ struct ViewCommand {
         DeleteCut = 2009,           // every cut curve removed
         AllPlot = 2011,             // every curve becomes a plot curve
         ToHalfCut = 2021,           // selected curves become half cuts, cut group first
+        Smooth = 2022,              // "使用平滑算法平滑曲线": close points of the cut curves merged
         Merge = 2023,               // selected curves merged end to end, 20 units apart at most
     };
 };
@@ -39,7 +41,8 @@ std::span<const ViewCommandName> ViewCommandNames();
 std::optional<int32_t> FindViewCommand(std::string_view numberOrName);
 
 // Applies the command to the page; false, with the page untouched, for a number that is not a view command.
-bool ApplyViewCommand(COnePage& page, int32_t command);
+// fitDistHpgl: the option FitDistHpgl, the point spacing of the spline fit.
+bool ApplyViewCommand(COnePage& page, int32_t command, int32_t fitDistHpgl);
 
 // The page a command acts on, given the view's current page. With an empty list nothing is done (and the
 // current page becomes 0). Outline recognition and the spline fit (1506) act only on a current page that

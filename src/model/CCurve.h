@@ -15,6 +15,8 @@ namespace qv {
 class CCurve {
 public:
     static constexpr ArchiveClass kArchiveClass{"CCurve", 1};
+    // The smallest record with its reference: reference 2, tag length 1, six int32, count 2.
+    static constexpr std::size_t kMinArchiveBytes = 2 + 1 + 6 * 4 + 2;
 
     // The vertices in drawing order. Algorithms may work on the vector directly; the checked accessors
     // below are for callers whose indices come from outside.

@@ -2,6 +2,7 @@
 
 #include "app/InvalidArgument.h"
 #include "model/Archive.h"
+#include "model/ObjectList.h"
 
 #include <ctime>
 
@@ -14,9 +15,6 @@ int32_t StorableState(int32_t state)
 {
     return state < PageState::Manual || state >= PageState::Printing ? PageState::Manual : state;
 }
-
-// The smallest curve record: tag length byte, six int32 and a two-byte count, plus its two-byte reference.
-constexpr std::size_t kMinCurveBytes = 2 + 1 + 6 * 4 + 2;
 
 } // namespace
 
@@ -88,11 +86,7 @@ void COnePage::Serialize(ArchiveWriter& ar)
     ar.WriteInt32(minY);
     ar.WriteString(fileName);
     ar.WriteInt32(pageNumber);
-    ar.WriteCount(static_cast<uint32_t>(curves.size()));
-    for (const auto& curve : curves) {
-        ar.WriteObjectReference(CCurve::kArchiveClass);
-        curve->Serialize(ar);
-    }
+    WriteObjectList(ar, curves);
 }
 
 void COnePage::Serialize(ArchiveReader& ar)
@@ -105,15 +99,7 @@ void COnePage::Serialize(ArchiveReader& ar)
     fileName = ar.ReadString();
     pageNumber = ar.ReadInt32();
     state = StorableState(state);
-    const uint32_t n = ar.ReadCount(kMinCurveBytes);
-    std::vector<std::unique_ptr<CCurve>> read;
-    read.reserve(n);
-    for (uint32_t i = 0; i < n; ++i) {
-        ar.ReadObjectReference(CCurve::kArchiveClass);
-        auto curve = std::make_unique<CCurve>();
-        curve->Serialize(ar);
-        read.push_back(std::move(curve));
-    }
+    auto read = ReadObjectList<CCurve>(ar);
     ClearCurves();
     curves = std::move(read);
 }

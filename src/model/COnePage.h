@@ -17,6 +17,8 @@ namespace qv {
 class COnePage {
 public:
     static constexpr ArchiveClass kArchiveClass{"COnePage", 1};
+    // The smallest record with its reference: reference 2, five int32, empty name 1, page number 4, count 2.
+    static constexpr std::size_t kMinArchiveBytes = 2 + 5 * 4 + 1 + 4 + 2;
 
     // Owned, in drawing and cutting order. Algorithms may work on the vector directly; the checked container
     // operations below are for callers whose indices come from outside.
@@ -71,6 +73,7 @@ public:
 
     // Record: state (Printing or invalid is written, and set, as Manual), maxX, minX, maxY, minY, fileName,
     // pageNumber, then the curves as an object list.
+    // Writing is not const: a Printing page becomes Manual as it is stored.
     void Serialize(ArchiveWriter& ar);
     void Serialize(ArchiveReader& ar);
 };

@@ -80,6 +80,8 @@ int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams
     MeasureKnifeSegments(records, px, py);
 
     if (records.size() > KnifeList::kMaxRecords) {
+        // Nothing of a refused list may look ready to send.
+        list.Clear();
         notifier.Show(MessageText(Msg::KnifeDataTooLarge, settings.Language), "", MsgButtons::Ok, MsgIcon::Error);
         return -1;
     }

@@ -19,7 +19,7 @@ struct RowScale {
     double intervalPulses = 1;
 
     // An interval of 0 (a damaged record; the machine's own range starts at 2) counts as 1 rather than
-    // dividing by zero: the band then comes out far too long and the job is refused.
+    // dividing by zero; bands that then no longer fit their buffers are refused.
     static RowScale Of(const AdvancedParams& advanced)
     {
         return {advanced.yPulsesPerMm, static_cast<double>(std::max<int>(advanced.inkjetIntervalPulses, 1))};

@@ -1,15 +1,16 @@
 #include "tasks/CQuorvaneDoc.h"
 
 #include "app/AtomicFile.h"
+#include "app/CSettings.h"
+#include "geometry/ImportCleanUp.h"
+#include "geometry/Paging.h"
+#include "model/ObjectList.h"
 
 #include <algorithm>
 
 namespace qv {
 
 namespace {
-
-// The smallest page record with its reference: reference 2, five int32, empty name 1, page number 4, count 2.
-constexpr std::size_t kMinPageBytes = 2 + 5 * 4 + 1 + 4 + 2;
 
 bool Printing(const COnePage& page)
 {
@@ -36,6 +37,27 @@ TaskFileResult ResultOf(ArchiveError error)
 CQuorvaneDoc::~CQuorvaneDoc()
 {
     ClearPages();
+}
+
+void CQuorvaneDoc::CleanUpImportedPages(const ImportOptions& options)
+{
+    qv::CleanUpImportedPages(pages, options);
+}
+
+void CQuorvaneDoc::PaginatePages(const ImportOptions& options)
+{
+    qv::PaginatePages(pages, options);
+}
+
+ImportOptions ImportOptionsOf(const CSettings& settings)
+{
+    ImportOptions options;
+    options.AutoMoveToLeft = settings.AutoMoveToLeft;
+    options.AutoMoveToBottom = settings.AutoMoveToBottom;
+    options.FindOutline = settings.FindOutline;
+    options.PLTFilePageLen = settings.PLTFilePageLen;
+    options.AutoStartWork = settings.AutoStartWork;
+    return options;
 }
 
 void CQuorvaneDoc::ClearPages()
@@ -80,24 +102,12 @@ void CQuorvaneDoc::ClearCurveSelection(std::ptrdiff_t index)
 
 void CQuorvaneDoc::Serialize(ArchiveWriter& ar)
 {
-    ar.WriteCount(static_cast<uint32_t>(pages.size()));
-    for (auto& page : pages) {
-        ar.WriteObjectReference(COnePage::kArchiveClass);
-        page->Serialize(ar);
-    }
+    WriteObjectList(ar, pages);
 }
 
 void CQuorvaneDoc::Serialize(ArchiveReader& ar)
 {
-    const uint32_t n = ar.ReadCount(kMinPageBytes);
-    std::vector<std::unique_ptr<COnePage>> read;
-    read.reserve(n);
-    for (uint32_t i = 0; i < n; ++i) {
-        ar.ReadObjectReference(COnePage::kArchiveClass);
-        auto page = std::make_unique<COnePage>();
-        page->Serialize(ar);
-        read.push_back(std::move(page));
-    }
+    auto read = ReadObjectList<COnePage>(ar);
     ClearPages();
     pages = std::move(read);
 }

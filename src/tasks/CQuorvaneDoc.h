@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/ImportOptions.h"
 #include "model/Archive.h"
 #include "model/COnePage.h"
 #include "tasks/TaskFileResult.h"
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace qv {
+
+class CSettings;
 
 // The task list: the ordered pages the machine works through from the front (index 0). One document exists
 // while the program runs; it is created by the application and handed by reference to whoever needs it.
@@ -41,6 +44,11 @@ public:
     // Clears `selected` on every curve of the page at index; an index outside the list is ignored.
     void ClearCurveSelection(std::ptrdiff_t index);
 
+    // After a file was read, over the whole list: tidy every page and move it to the origin, then cut the pages
+    // longer than the page length (the geometry functions of the same names).
+    void CleanUpImportedPages(const ImportOptions& options);
+    void PaginatePages(const ImportOptions& options);
+
     // Writing turns a page being output into Manual, in the file and in memory.
     void Serialize(ArchiveWriter& ar);
     // Replaces the pages by those read, or throws ArchiveException and leaves the list as it was.
@@ -52,5 +60,8 @@ public:
     // Writes the task file so that a failure at any point leaves the file that was there.
     TaskFileResult Save(const std::string& path);
 };
+
+// The options of the import clean-up and the paging as the settings hold them now.
+ImportOptions ImportOptionsOf(const CSettings& settings);
 
 } // namespace qv

@@ -1,6 +1,6 @@
 #include "geometry/CSpline.h"
 
-#include "CurveFixtures.h"
+#include "PageSamples.h"
 
 #include <algorithm>
 #include <cmath>

@@ -88,7 +88,7 @@ TEST(ViewCommands, KindChangesRegroup)
         COnePage page = Abcd();
         page.curves[0]->selected = 1;
         page.curves[3]->selected = 1;
-        ASSERT_TRUE(ApplyViewCommand(page, r.command));
+        ASSERT_TRUE(ApplyViewCommand(page, r.command, 28));
         EXPECT_EQ(Order(page), r.order);
         EXPECT_EQ(KindsOf(page), r.kinds);
     }
@@ -106,9 +106,9 @@ TEST(ViewCommands, NamesNumbersAndUnknownCommands)
         EXPECT_EQ(FindViewCommand(n.name), n.command) << n.name;
 
     COnePage page = Abcd();
-    EXPECT_FALSE(ApplyViewCommand(page, 2010));
+    EXPECT_FALSE(ApplyViewCommand(page, 2010, 28));
     EXPECT_EQ(Order(page), (std::vector<int32_t>{0, 1, 2, 3}));
-    EXPECT_TRUE(ApplyViewCommand(page, ViewCommand::DeleteCut));
+    EXPECT_TRUE(ApplyViewCommand(page, ViewCommand::DeleteCut, 28));
     EXPECT_EQ(Order(page), (std::vector<int32_t>{0, 2}));
 }
 
@@ -117,7 +117,7 @@ TEST(ViewCommands, MergeJoinsSelectedCurvesWide)
     COnePage page;
     AddCurve(page, {{0, 0}, {100, 0}}).selected = 1;
     AddCurve(page, {{110, 0}, {200, 0}}).selected = 1;
-    ApplyViewCommand(page, ViewCommand::Merge);
+    ApplyViewCommand(page, ViewCommand::Merge, 28);
     EXPECT_EQ(PointsOf(page), (std::vector<std::vector<CPoint>>{{{0, 0}, {100, 0}, {110, 0}, {200, 0}}}));
 }
 

@@ -1,6 +1,5 @@
 #include "geometry/CutOptimisation.h"
 
-#include "CurveFixtures.h"
 #include "PageSamples.h"
 
 #include <algorithm>

@@ -7,10 +7,21 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace qv {
+
+// Points in failure messages as (x,y).
+inline void PrintTo(const CPoint& p, std::ostream* out)
+{
+    *out << "(" << p.x << "," << p.y << ")";
+}
+
+} // namespace qv
 
 namespace qv::test {
 
@@ -55,7 +66,7 @@ inline std::string Dump(const COnePage& page)
     return out.str();
 }
 
-inline std::string Dump(const std::vector<std::unique_ptr<COnePage>>& pages)
+inline std::string DumpPages(const std::vector<std::unique_ptr<COnePage>>& pages)
 {
     std::string all;
     for (const auto& page : pages)

@@ -15,6 +15,7 @@
 #include "geometry/Smoothing.h"
 #include "geometry/ViewCommands.h"
 
+#include "GeneratedMarker.h"
 #include "PageSamples.h"
 
 #include <algorithm>
@@ -41,6 +42,12 @@ std::vector<std::pair<std::string, COnePage>> SweepPages()
         COnePage page = seed % 2 ? random.Page(30, 8) : random.Page(20, 30, 2000, 20, 300);
         pages.emplace_back("random " + std::to_string(seed), std::move(page));
     }
+    gen::MarkerOptions marker;
+    marker.pieces = 8;
+    marker.pointsPerPiece = 60;
+    marker.pageBreaks = 1;
+    for (auto& page : test::ReadGeneratedMarker(marker))
+        pages.emplace_back("generated marker page " + std::to_string(page->pageNumber), std::move(*page));
     return pages;
 }
 
@@ -207,13 +214,13 @@ const Row kRows[] = {
          }
      }},
     {"to-half-cut keeps unselected kinds and puts cuts first",
-     [](COnePage& p) { ApplyViewCommand(p, ViewCommand::ToHalfCut); },
+     [](COnePage& p) { ApplyViewCommand(p, ViewCommand::ToHalfCut, 28); },
      [](const COnePage& b, const COnePage& a) {
          KeepsPointCount(b, a);
          EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
                                          [](const auto& c) { return IsCutWork(c->kind); }));
      }},
-    {"reverse keeps unselected curves", [](COnePage& p) { ApplyViewCommand(p, ViewCommand::Reverse); },
+    {"reverse keeps unselected curves", [](COnePage& p) { ApplyViewCommand(p, ViewCommand::Reverse, 28); },
      [](const COnePage& b, const COnePage& a) {
          for (std::size_t i = 0; i < a.curves.size(); ++i) {
              auto expected = b.curves[i]->points;

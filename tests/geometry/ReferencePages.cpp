@@ -154,6 +154,9 @@ void PaginatePages(std::vector<std::unique_ptr<COnePage>>& pages, int32_t pageLe
             const auto at = std::find_if(pages.begin(), pages.end(), [q](const auto& x) { return x.get() == q; });
             pages.insert(at, std::move(p));
         }
+        // The pieces inserted are passed over. (Taken literally, "passed over" means measured again; an empty
+        // piece keeps the bounds copied from the whole drawing and would be cut again without end.)
+        i += static_cast<std::size_t>(n);
     }
 }
 

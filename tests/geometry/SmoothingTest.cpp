@@ -1,7 +1,7 @@
 #include "geometry/Smoothing.h"
 
-#include "CurveFixtures.h"
 #include "PageSamples.h"
+#include "RandomWalk.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -207,6 +207,7 @@ TEST_F(KnifeDataTest, RecordLimit)
             EXPECT_TRUE(notifier.Messages().empty()) << row.name;
         } else {
             EXPECT_EQ(notifier.Texts(), std::vector<std::string>{"切割数据缓冲失败,原因:数据太大"}) << row.name;
+            EXPECT_TRUE(list.records.empty()) << row.name;
         }
     }
 }

@@ -126,6 +126,28 @@ TEST(BandDecoder, Hp45HeadTwoAlone)
     EXPECT_EQ(image.Width(), 150);
 }
 
+TEST(BandDecoder, Hp45HeadAloneIgnoresTheHolderType)
+{
+    // The host puts a lone head 1's rows on their own row and a lone head 2's d rows on, whatever the holder.
+    // Head 1's nozzle 0 in row 0; head 2's nozzle 0 (byte 22) in row 2; R = 0, 30 rows in all.
+    const Bytes head1 = Bytes{0x01, 0x00, 0, 0}.U16(29 * 22 + 21);
+    const Bytes head2 = Bytes{0, 0}.U16(2 * 22 + 11).Add({0x01, 0x00, 0, 0}).U16(27 * 22 + 10);
+    for (const uint8_t holder : {0, 1}) {
+        RasterSetup one = Hp45(1);
+        one.holderType = holder;
+        RasterSetup two = Hp45(2);
+        two.holderType = holder;
+        PrintedImage a;
+        PrintedImage b;
+        const BandResult ra = DecodeBand(one, 0, 0, head1.vec(), a);
+        const BandResult rb = DecodeBand(two, 0, 0, head2.vec(), b);
+        ASSERT_TRUE(ra.errors.empty() && rb.errors.empty());
+        EXPECT_TRUE(a.Get(0, 0)) << "head 1 alone, holder " << int{holder};
+        EXPECT_TRUE(b.Get(0, 0)) << "head 2 alone, holder " << int{holder};
+        EXPECT_EQ(ra.offMaterial + rb.offMaterial, 0);
+    }
+}
+
 TEST(BandDecoder, Iut308Pixels)
 {
     // Pixel 0 is bit 3 of byte 21 (word 10 = 0x0800); pixel 307 is bit 2 of byte 36 (word 18 = 0x0004);

@@ -47,8 +47,9 @@ private:
 } // namespace
 
 // quorvane-cli import FILE.plt... -o|--output OUT.ctask [--settings DIR]
-// Reads each drawing with the options of DIR/setting.ini (default: the defaults), appends its pages to one task
-// list and saves it. Nothing is written when a drawing cannot be read.
+// Takes each drawing in as the program does with the options of DIR/setting.ini (default: the defaults): reads
+// it, appends its pages to one task list, tidies and pages the whole list, and saves it. Nothing is written
+// when a drawing cannot be read.
 int RunImport(const std::vector<std::string>& words)
 {
     // "-o" is the short form of "--output".
@@ -88,6 +89,9 @@ int RunImport(const std::vector<std::string>& words)
             return 1;
         }
         reader.BuildPages(doc.pages, settings);
+        const ImportOptions options = ImportOptionsOf(settings);
+        doc.CleanUpImportedPages(options);
+        doc.PaginatePages(options);
     }
     const TaskFileResult saved = doc.Save(*output);
     if (saved != TaskFileResult::Ok) {

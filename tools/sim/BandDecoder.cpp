@@ -38,7 +38,8 @@ int RasterSetup::Lag(int head, int band) const
     if (cartridgeType == 1)
         return head == 2 ? head2Position : 0;
     const int d = head2Position - (bidirPrinting != 0 && band % 2 == 1 ? 1 : 0);
-    const int trailing = holderType == 1 ? 1 : 2;
+    // The holder type swaps the heads only when both print; a head printing alone keeps its own half's place.
+    const int trailing = headsInUse == 0 && holderType == 1 ? 1 : 2;
     return head == trailing ? d : 0;
 }
 

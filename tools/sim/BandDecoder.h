@@ -19,8 +19,10 @@ namespace qv::sim {
 //   n - overlap + q (w = 2n - overlap); with one head in use (heads in use 1 or 2) that head's nozzle q prints
 //   column q (w = n). Band a starts at X pixel a * w.
 // - rows: the trailing head sits d rows behind the leading one, so its row record j lands on row j - d.
-//   "HP45": head 2 trails with holder type 0, head 1 with holder type 1; on odd bands printed
-//   bidirectionally the distance is d - 1. "IUT308": head 2 trails by d whatever the holder type and band.
+//   "HP45": with both heads in use head 2 trails with holder type 0, head 1 with holder type 1; a head in use
+//   alone lands where the host puts it, head 1 on its own row and head 2 d rows on, whatever the holder type.
+//   On odd bands printed bidirectionally the distance is d - 1. "IUT308": head 2 trails by d whatever the
+//   holder type and band.
 
 // Expands the zero runs; empty when the data is not whole words or a run pair is cut off or counts zero.
 std::optional<std::vector<uint16_t>> ExpandZeroRuns(std::span<const uint8_t> compressed);

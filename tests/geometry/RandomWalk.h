@@ -3,19 +3,10 @@
 #include "model/CPoint.h"
 
 #include <cstdint>
-#include <ostream>
 #include <random>
 #include <vector>
 
-namespace qv {
-
-// Lets gtest print points in failure messages.
-inline void PrintTo(const CPoint& p, std::ostream* os)
-{
-    *os << "(" << p.x << "," << p.y << ")";
-}
-
-namespace test {
+namespace qv::test {
 
 // A random walk of `n` points with steps of up to `maxStep` units in each axis: corners of every angle,
 // short and long legs, now and then a repeated point.
@@ -32,5 +23,4 @@ inline std::vector<CPoint> RandomWalk(std::mt19937& rng, int n, int32_t maxStep)
     return points;
 }
 
-} // namespace test
-} // namespace qv
+} // namespace qv::test
