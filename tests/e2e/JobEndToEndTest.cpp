@@ -1,14 +1,12 @@
 #include "E2eDrawing.h"
 
 #include "output/JobRig.h"
-#include "output/RasterTestSupport.h"
+#include "output/PrintedImageCheck.h"
 
 #include "app/AtomicFile.h"
 #include "app/MachineParamsFile.h"
 #include "model/Rounding.h"
-#include "output/PlotDrawing.h"
 #include "output/PrepareJob.h"
-#include "output/RasterGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -84,31 +82,6 @@ std::string Describe(const std::vector<sim::KnifeRecord>& records)
     return out.str();
 }
 
-// Where the printed image differs from the prepared page's plot curves drawn in one piece with the raster's
-// pen, as wide as the bands reach; empty when it is the same pixel for pixel.
-std::string ImageDifference(const sim::PrintedImage& printed, const COnePage& prepared, const MachineParams& params)
-{
-    const RasterPlan plan = CRasterEngine::Prepare(prepared, params);
-    test::Canvas reference(plan.bands * plan.bandWidth, plan.height);
-    DrawPlotCurves(prepared, PlotPen{plan.lineWidth, RowScale::Of(params.advanced)}, 0, reference.Image());
-    if (reference.Ink() == 0)
-        return "nothing to compare: the page prints nothing";
-    const int32_t width = std::max(plan.bands * plan.bandWidth, printed.Width());
-    const int32_t height = std::max(plan.height, printed.Height());
-    const OneBitImage& drawn = reference.Image();
-    int64_t differences = 0;
-    std::string first;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const bool want = x < drawn.width && y < drawn.height && drawn.Get(x, y);
-            const bool got = x < printed.Width() && y < printed.Height() && printed.Get(x, y);
-            if (want != got && differences++ < 5)
-                first += " (" + std::to_string(x) + "," + std::to_string(y) + (want ? " missing)" : " extra)");
-        }
-    }
-    return differences == 0 ? "" : std::to_string(differences) + " pixels differ:" + first;
-}
-
 std::vector<sim::KnifeRecord> WithoutSpeeds(std::vector<sim::KnifeRecord> records)
 {
     for (sim::KnifeRecord& r : records)
@@ -155,7 +128,10 @@ TEST(JobEndToEnd, ImportedDrawingPrintsAndCutsWhatThePagesHold)
                 ASSERT_FALSE(expected.empty());
                 EXPECT_EQ(Describe(WithoutSpeeds(job.knife)), Describe(expected));
                 EXPECT_EQ(job.headerKnifeRecords, expected.size());
-                EXPECT_EQ(ImageDifference(job.image, prepared, r.rig.params), "");
+                const auto print =
+                    test::ComparePrinted(job.image, prepared, r.rig.params, CRasterEngine::Prepare(prepared, r.rig.params));
+                EXPECT_GT(print.drawnInk, 0);
+                EXPECT_EQ(print.pixels, 0) << print.first.front();
                 EXPECT_EQ(job.inkOffMaterial, 0);
             }
             EXPECT_TRUE(r.rig.notifier.Texts().empty());

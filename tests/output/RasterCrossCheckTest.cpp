@@ -4,7 +4,7 @@
 #include "output/RasterEngine.h"
 
 #include "BandDecoder.h"
-#include "RasterTestSupport.h"
+#include "PrintedImageCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -76,22 +76,13 @@ TEST(RasterCrossCheck, PrintedImageIsThePageDrawnWhole)
             ++checkedBands;
         }
 
-        const int32_t width = plan.bands * plan.bandWidth;
-        test::Canvas whole(width, plan.height);
-        DrawPlotCurves(page, {plan.lineWidth, RowScale::Of(params.advanced)}, 0, whole.Image());
-        int wrong = 0;
-        for (int32_t y = 0; y < std::max(printed.Height(), plan.height); ++y) {
-            for (int32_t x = 0; x < std::max(printed.Width(), width); ++x) {
-                const bool drawn = x < width && y < plan.height && whole.Get(x, y);
-                if (printed.Get(x, y) != drawn && ++wrong <= 5)
-                    ADD_FAILURE() << "seed " << seed << " (cartridge " << int{setup.cartridgeType} << ", heads "
-                                  << int{setup.headsInUse} << ", holder " << int{setup.holderType} << ", both ways "
-                                  << int{setup.bidirPrinting} << "): pixel (" << x << ", " << y << ") "
-                                  << (drawn ? "drawn but not printed" : "printed but not drawn");
-            }
-        }
-        EXPECT_EQ(wrong, 0) << "seed " << seed;
-        EXPECT_EQ(printed.InkPixels(), whole.Ink()) << "seed " << seed;
+        const test::PrintDifference d = test::ComparePrinted(printed, page, params, plan);
+        for (const std::string& pixel : d.first)
+            ADD_FAILURE() << "seed " << seed << " (cartridge " << int{setup.cartridgeType} << ", heads "
+                          << int{setup.headsInUse} << ", holder " << int{setup.holderType} << ", both ways "
+                          << int{setup.bidirPrinting} << "): " << pixel;
+        EXPECT_EQ(d.pixels, 0) << "seed " << seed;
+        EXPECT_EQ(printed.InkPixels(), d.drawnInk) << "seed " << seed;
     }
     EXPECT_GT(checkedBands, 150);
 }
