@@ -1,3 +1,4 @@
+#include "SimJob.h"
 #include "SimMachine.h"
 
 #include "support/Bytes.h"
@@ -301,6 +302,25 @@ TEST(SimMachine, ReportsItsAddressInTheSettings)
     m.SetAddress({127, 0, 3, 4});
     const auto record = Read(m, 34);
     EXPECT_EQ(std::vector<uint8_t>(record.begin(), record.begin() + 4), (Bytes{127, 0, 3, 4}).vec());
+}
+
+TEST(SimJob, KnifeCountBeyondSixteenBitsTravelsAsItsLowBits)
+{
+    // 65537 records: the segment length carries the whole count, the header's 16-bit field its low bits.
+    constexpr uint32_t records = 65537;
+    Bytes knife = Bytes{}.I32(0).I32(0).Add({0, 0, 'M', 0});
+    for (uint32_t i = 1; i < records; ++i)
+        knife.I32(static_cast<int32_t>(i)).I32(0).Add({160, 0, 'F', 0});
+    for (const auto& [headerCount, ok] : {std::pair{1, true}, {3, false}}) {
+        SimJob job(1, 53, Bytes{}.I32(0).I32(0).U16(1).vec());
+        job.AddBulk(knife.vec(), false);
+        job.AddSegment(Bytes{}.U16(0).I32(static_cast<int32_t>(12 * records)).Add({'C'}).vec());
+        job.Finish(Bytes{0, 0, 1, 0}.U16(static_cast<uint16_t>(headerCount)).vec(), MachineParams{});
+        EXPECT_EQ(job.Report().Ok(), ok) << headerCount;
+        if (ok) {
+            EXPECT_EQ(job.Report().knife.size(), records);
+        }
+    }
 }
 
 } // namespace

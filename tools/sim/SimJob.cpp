@@ -87,7 +87,10 @@ void SimJob::Check()
         if (e.kind == 'C') {
             if (i + 1 != r.headerSegments)
                 r.errors.push_back("knife data is not the last segment");
-            if (e.length != kKnifeRecordSize * r.headerKnifeRecords)
+            // The header's count is 16 bits wide while a job may hold up to 131070 records: the segment length
+            // carries the whole count, the header its low 16 bits.
+            if (e.length % kKnifeRecordSize != 0 ||
+                static_cast<uint16_t>(e.length / kKnifeRecordSize) != r.headerKnifeRecords)
                 r.errors.push_back("knife segment of " + std::to_string(e.length) + " bytes, header announces " +
                                    std::to_string(r.headerKnifeRecords) + " records");
         } else if (e.kind != 'P') {
