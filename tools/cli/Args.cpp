@@ -1,6 +1,7 @@
 #include "Args.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace qv::cli {
 
@@ -45,6 +46,15 @@ std::vector<std::string> Args::Values(const std::string& name) const
 bool Args::Flag(const std::string& name) const
 {
     return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+}
+
+std::optional<int> ParseInt(const std::string& text)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return v;
 }
 
 } // namespace qv::cli

@@ -27,4 +27,7 @@ private:
     std::string error_;
 };
 
+// A whole decimal integer (optional sign); empty for anything else.
+std::optional<int> ParseInt(const std::string& text);
+
 } // namespace qv::cli

@@ -1,5 +1,6 @@
 #include "Args.h"
 #include "Commands.h"
+#include "MachineAddress.h"
 #include "StderrNotifier.h"
 
 #include "app/CSetDisp.h"
@@ -11,10 +12,7 @@
 #include "link/LinkProtocol.h"
 #include "link/StatusLine.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <iterator>
@@ -30,31 +28,6 @@ int Usage()
     std::fprintf(stderr, "usage: quorvane-cli machine (--net ADDR[:PORT] | --usb) [--dir DIR] [--lang 0|1]\n"
                          "                            status | jog up|down|left|right [--ms N] | params [--save]\n");
     return 2;
-}
-
-std::optional<int> Number(const std::string& s)
-{
-    int v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size() || s.empty())
-        return std::nullopt;
-    return v;
-}
-
-// "ADDR" or "ADDR:PORT" into the machine address of the settings record and the Ethernet channel's port.
-bool TakeAddress(const std::string& text, MachineSettings& machine, CMyEth& eth)
-{
-    const auto colon = text.find(':');
-    const std::string host = text.substr(0, colon);
-    if (::inet_pton(AF_INET, host.c_str(), machine.machineIp.data()) != 1)
-        return false;
-    if (colon != std::string::npos) {
-        const auto port = Number(text.substr(colon + 1));
-        if (!port || *port <= 0 || *port > 65535)
-            return false;
-        eth.SetPort(static_cast<uint16_t>(*port));
-    }
-    return true;
 }
 
 void PrintStatus(const LinkState& state, const MachineParams& params, int32_t language)
@@ -120,7 +93,7 @@ int RunMachine(const std::vector<std::string>& words)
     MachineParams params;
     settings.Load(args.Value("dir").value_or(ExecutableDirectory()), disp, params.settings);
     if (const auto lang = args.Value("lang")) {
-        const auto n = Number(*lang);
+        const auto n = ParseInt(*lang);
         if (!n)
             return Usage();
         settings.Language = *n;
@@ -131,7 +104,7 @@ int RunMachine(const std::vector<std::string>& words)
     StderrNotifier notifier;
     LibusbBackend usb;
     CMyCommu commu(settings, params, state, notifier, usb);
-    if (const auto net = args.Value("net"); net && !TakeAddress(*net, params.settings, commu.Eth())) {
+    if (const auto net = args.Value("net"); net && !TakeMachineAddress(*net, params.settings, commu.Eth())) {
         std::fprintf(stderr, "quorvane-cli: bad machine address %s\n", net->c_str());
         return 2;
     }
@@ -155,7 +128,7 @@ int RunMachine(const std::vector<std::string>& words)
             {"up", cmd::kJogUp}, {"down", cmd::kJogDown}, {"left", cmd::kJogLeft}, {"right", cmd::kJogRight}};
         const auto* dir = std::find_if(std::begin(kDirections), std::end(kDirections),
                                        [&](const auto& d) { return pos[1] == d.first; });
-        const auto ms = Number(args.Value("ms").value_or("500"));
+        const auto ms = ParseInt(args.Value("ms").value_or("500"));
         if (dir == std::end(kDirections) || !ms || *ms < 0)
             return Usage();
         const int pressed = commu.SendCmd(dir->second);

@@ -4,6 +4,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/LittleEndian.h"
+#include "app/MachineParamsFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,12 +19,10 @@ namespace qv::sim {
 //                       40: u16 segments done, u8 status type, u8 status value
 //   (n+2) cc p0..       a write: 50 AdvancedParams, 51 MachineSettings, 52/53 job start, 54 segment,
 //                       55 job header (SimJob.h); acknowledged like a command
-// The parameter file holds the two records as they travel: 40 bytes of AdvancedParams, then 60 bytes of
-// MachineSettings.
+// The parameter file is a MachineParamsFile: the two records as they travel.
 
 namespace {
 
-constexpr std::size_t kParamFileSize = AdvancedParams::kWireSize + MachineSettings::kWireSize;
 constexpr std::size_t kKeptJobs = 8;
 
 bool IsReadCode(uint8_t code)
@@ -57,10 +56,11 @@ SimMachine::SimMachine(const SimClock& clock, SimOptions options) : clock_(clock
     advancedWire_ = params_.advanced.Encode();
     settingsWire_ = params_.settings.Encode();
     std::string stored;
-    if (!options_.paramFile.empty() && ReadWholeFile(options_.paramFile, stored) && stored.size() == kParamFileSize) {
-        std::copy_n(stored.begin(), advancedWire_.size(), advancedWire_.begin());
-        std::copy_n(stored.begin() + static_cast<std::ptrdiff_t>(advancedWire_.size()), settingsWire_.size(),
-                    settingsWire_.begin());
+    if (!options_.paramFile.empty() && ReadWholeFile(options_.paramFile, stored)) {
+        if (const auto file = MachineParamsFile::Parse(stored)) {
+            advancedWire_ = file->advanced;
+            settingsWire_ = file->settings;
+        }
     }
     params_.advanced.Decode(advancedWire_);
     params_.settings.Decode(settingsWire_);
@@ -216,9 +216,7 @@ void SimMachine::SaveParams()
     params_.settings.Decode(settingsWire_);
     if (options_.paramFile.empty())
         return;
-    std::string bytes(advancedWire_.begin(), advancedWire_.end());
-    bytes.append(settingsWire_.begin(), settingsWire_.end());
-    if (!WriteFileAtomically(options_.paramFile, bytes) && log_)
+    if (!WriteFileAtomically(options_.paramFile, MachineParamsFile{advancedWire_, settingsWire_}.Serialize()) && log_)
         log_("cannot write the parameter file " + options_.paramFile);
 }
 

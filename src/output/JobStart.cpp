@@ -1,0 +1,49 @@
+#include "output/JobStart.h"
+
+#include "app/CSettings.h"
+#include "app/MessageCatalog.h"
+#include "app/Notifier.h"
+#include "link/CommandCodes.h"
+#include "model/Rounding.h"
+#include "output/KnifeList.h"
+
+#include <algorithm>
+
+namespace qv {
+
+std::optional<RasterPlan> PlanJobRaster(const COnePage& jobPage, const MachineParams& params, Notifier& notifier,
+                                        int32_t language)
+{
+    const RasterPlan plan = CRasterEngine::Prepare(jobPage, params);
+    if (CRasterEngine::FitsBuffers(plan))
+        return plan;
+    notifier.Show(MessageText(Msg::PlotBandTooLong, language), "", MsgButtons::Ok, MsgIcon::Error);
+    return std::nullopt;
+}
+
+uint16_t JobSegmentCount(const RasterPlan& plan, const KnifeList& knives)
+{
+    const int64_t n = std::max<int64_t>(plan.bands, 0) + (knives.records.empty() ? 0 : 1);
+    return static_cast<uint16_t>(std::min<int64_t>(n, UINT16_MAX));
+}
+
+JobStartRecord MakeJobStartRecord(const COnePage& jobPage, const MachineParams& params, const CSettings& settings,
+                                  const RasterPlan& plan, const KnifeList& knives)
+{
+    const double px = params.advanced.xPulsesPerMm;
+    const int32_t knifeOffset = TruncToInt32((params.settings.fullCutOffsetX + settings.FCXXXX) * 0.1 * px);
+    const int32_t xReference = TruncToInt32(knifeOffset + static_cast<double>(jobPage.maxX) / 40 * px);
+    return {xReference, plan.rowsPerBand, JobSegmentCount(plan, knives)};
+}
+
+uint8_t StartCommandCode(const CSettings& settings)
+{
+    return settings.NeedPanelConfirm != 0 && settings.RepeatCut != 1 ? cmd::kStartJobConfirm : cmd::kStartJobNow;
+}
+
+void NoteStartWithoutConfirm(CSettings& settings, bool onlyPageInList)
+{
+    settings.NeedPanelConfirm = onlyPageInList && settings.FPNoNeedConfirm == 1 ? 0 : 1;
+}
+
+} // namespace qv

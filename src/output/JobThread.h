@@ -1,0 +1,99 @@
+#pragma once
+
+#include "link/LinkProtocol.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+namespace qv {
+
+class COnePage;
+class CRasterEngine;
+class CSettings;
+class JobBuffers;
+class ManualCommandQueue;
+class Notifier;
+class UiBridge;
+struct KnifeList;
+struct LinkState;
+struct MachineParams;
+
+// The process-wide objects a job works with; the program creates each once and hands them in by reference.
+struct JobContext {
+    COnePage& jobPage;         // the prepared copy of the page being output; only the job thread reads it
+    KnifeList& knives;
+    JobBuffers& buffers;
+    CRasterEngine& raster;
+    MachineParams& params;
+    CSettings& settings;
+    LinkState& link;
+    LinkProtocol& protocol;    // the link monitor's own; the monitor is silent while a job runs
+    ManualCommandQueue& queue;
+    Notifier& notifier;
+    UiBridge& frame;           // receives WM_JOB_FINISHED
+    // Whether the task list holds exactly one page, asked once per job right after a start with 53. It runs
+    // on the job thread, so it must read a value the task list's owner keeps current (an atomic), never the
+    // list itself. Empty: never the only page.
+    std::function<bool()> onlyPageInList;
+};
+
+// Outputs one prepared page at a time, each on a thread of its own that lives from PrepareJob until it has
+// reported the job's end. The job thread builds the knife records, reads the start point, checks the working
+// area, plans the raster, starts the job on the machine (52 or 53), assembles bands and knife records in the
+// job buffers, sends them in one bulk transfer followed by the segment table and the header, follows the
+// progress every 200 ms (taking queued manual commands) until the machine stops working, and then sends
+// WM_JOB_FINISHED (1 completed, 2 failed) and waits for the frame to handle it. A transfer that fails after
+// the start command cancels the job on the machine (17).
+//
+// PrepareJob, ReleaseJob and Stop belong to the thread that owns the task list.
+class JobThread {
+public:
+    using Sleeper = LinkProtocol::Sleeper;
+
+    static constexpr std::chrono::milliseconds kBeforeStart{10};
+    static constexpr std::chrono::milliseconds kRetryPause{10};
+    static constexpr std::chrono::milliseconds kAfterManualCommand{10};
+    static constexpr std::chrono::milliseconds kProgressPause{200};
+    static constexpr int kRecordAttempts = 10;
+
+    enum JobResult : intptr_t { Completed = 1, Failed = 2 };
+
+    // `sleep` replaces the job thread's own pauses, which Stop() cuts short; tests pass one that moves a
+    // virtual clock.
+    explicit JobThread(JobContext context, Sleeper sleep = {});
+    ~JobThread();
+    JobThread(const JobThread&) = delete;
+    JobThread& operator=(const JobThread&) = delete;
+
+    // Prepares `page` into the job page (the operator's page is never changed), sets jobThreadExists and
+    // starts the job thread. 0; -1 while a job runs (jobThreadExists set), and nothing changes.
+    int PrepareJob(const COnePage& page);
+
+    // For the WM_JOB_FINISHED handler: the job is over, so the job page and the knife records are emptied and
+    // jobThreadExists is cleared; the next PrepareJob may follow.
+    void ReleaseJob();
+
+    // At exit (also called by the destructor; not from inside the WM_JOB_FINISHED handler): ends a running job
+    // at its next step without reporting, waits for its thread and clears jobThreadExists. Data the machine
+    // has only partly received is cancelled there (17); a job it is already working on goes on. The job
+    // thread also ends by itself, unreported, once AppStopping is set. Afterwards the job page may be emptied.
+    void Stop();
+
+private:
+    void Body(std::stop_token stop);
+    void Pause(std::stop_token stop, std::chrono::milliseconds span);
+
+    JobContext context_;
+    Sleeper sleep_;
+    std::mutex mutex_;
+    std::condition_variable_any wake_;
+    std::jthread current_;
+    // The thread of the job before, which may still be returning from its report.
+    std::jthread retired_;
+};
+
+} // namespace qv
