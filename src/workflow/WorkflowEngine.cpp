@@ -172,6 +172,7 @@ void WorkflowEngine::ReloadLastTasks()
         notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "", MsgButtons::Ok,
                        MsgIcon::Warning);
     onlyPage_ = doc_.pages.size() == 1;
+    observer_.TaskListReloaded(doc_.pages.size());
     observer_.TaskListChanged();
     observer_.ShowPage(0);
     observer_.Redraw();

@@ -26,6 +26,8 @@ public:
                           bool /*deleted*/) {}
     // The page now at `index` went from `from` to its current state.
     virtual void PageStateChanged(std::size_t /*index*/, const COnePage& /*page*/, int32_t /*from*/) {}
+    // The list of the previous run replaced the list (`pages` pages; 0 also when it could not be read).
+    virtual void TaskListReloaded(std::size_t /*pages*/) {}
     // `count` pages left the task list (deleted by the operator, Done pages cleared, empty pages dropped).
     virtual void PagesRemoved(std::size_t /*count*/) {}
 };

@@ -11,5 +11,6 @@ int RunMachine(const std::vector<std::string>& words);
 int RunImport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunEdit(const std::vector<std::string>& words);
+int RunStation(const std::vector<std::string>& words);
 
 } // namespace qv::cli

@@ -19,6 +19,7 @@ constexpr Subcommand kSubcommands[] = {
     {"import", qv::cli::RunImport, "read HP-GL drawings into a task file and list its pages"},
     {"info", qv::cli::RunInfo, "list the pages of a task file (--json: with their curves)"},
     {"edit", qv::cli::RunEdit, "apply drawing-view commands to a page of a task file"},
+    {"station", qv::cli::RunStation, "run the output centre without a window: data directory, dispatch, jobs"},
 };
 
 int Usage()
