@@ -2,6 +2,7 @@
 
 #include "support/TempDir.h"
 
+#include "app/AtomicFile.h"
 #include "app/Notifier.h"
 #include "gen/MarkerGenerator.h"
 #include "link/UsbBackend.h"
