@@ -1,7 +1,6 @@
 #include "LargestDrawing.h"
 
 #include "app/Notifier.h"
-#include "hpgl/CHpglFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,14 +14,11 @@ void BM_LoadAndBuildPages8MB(benchmark::State& state)
     qv::RecordingNotifier notifier;
     std::size_t curves = 0;
     for (auto _ : state) {
-        qv::CHpglFile reader;
-        reader.path = drawing.path;
-        if (reader.Load(drawing.settings, notifier) != qv::HpglLoadResult::Ok) {
+        std::vector<std::unique_ptr<qv::COnePage>> pages;
+        if (!drawing.Read(pages, notifier)) {
             state.SkipWithError("the drawing did not load");
             break;
         }
-        std::vector<std::unique_ptr<qv::COnePage>> pages;
-        reader.BuildPages(pages, drawing.settings);
         curves = 0;
         for (const auto& page : pages)
             curves += page->curves.size();

@@ -3,7 +3,6 @@
 #include "app/Notifier.h"
 #include "geometry/ImportCleanUp.h"
 #include "geometry/Paging.h"
-#include "hpgl/CHpglFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,14 +20,11 @@ void BM_Intake8MB(benchmark::State& state)
     std::size_t pages = 0;
     std::size_t curves = 0;
     for (auto _ : state) {
-        qv::CHpglFile reader;
-        reader.path = drawing.path;
-        if (reader.Load(drawing.settings, notifier) != qv::HpglLoadResult::Ok) {
+        std::vector<std::unique_ptr<qv::COnePage>> list;
+        if (!drawing.Read(list, notifier)) {
             state.SkipWithError("the drawing did not load");
             break;
         }
-        std::vector<std::unique_ptr<qv::COnePage>> list;
-        reader.BuildPages(list, drawing.settings);
         qv::CleanUpImportedPages(list, options);
         qv::PaginatePages(list, options);
         pages = list.size();

@@ -3,13 +3,16 @@
 #include "app/CSetDisp.h"
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
+#include "app/Notifier.h"
 #include "gen/MarkerGenerator.h"
 #include "hpgl/CHpglFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace qv::bench {
 
@@ -38,6 +41,17 @@ struct LargestDrawing {
         if (!file || std::fwrite(plt.data(), 1, plt.size(), file) != plt.size() || std::fclose(file) != 0)
             std::abort();
     }
+    // Reads the drawing into `pages` as the program does; false when it does not load.
+    bool Read(std::vector<std::unique_ptr<qv::COnePage>>& pages, qv::Notifier& notifier) const
+    {
+        qv::CHpglFile reader;
+        reader.path = path;
+        if (reader.Load(settings, notifier) != qv::HpglLoadResult::Ok)
+            return false;
+        reader.BuildPages(pages, settings);
+        return true;
+    }
+
     ~LargestDrawing()
     {
         std::error_code ec;

@@ -61,6 +61,17 @@ public:
         return best;
     }
 
+    // The smallest id above `after` with an end near the curve's first or last point: near(point, end).
+    template <class Near>
+    std::optional<uint32_t> FirstAfterEither(uint32_t after, int32_t group, CPoint first, CPoint last, Near near)
+    {
+        const auto atLast = FirstAfter(after, group, last, [&](CPoint end) { return near(last, end); });
+        const auto atFirst = FirstAfter(after, group, first, [&](CPoint end) { return near(first, end); });
+        if (!atLast || !atFirst)
+            return atLast ? atLast : atFirst;
+        return std::min(*atLast, *atFirst);
+    }
+
 private:
     struct Cell {
         int32_t group;

@@ -25,19 +25,15 @@ void JoinChains(COnePage& page, int32_t tol)
     }
 
     CloseHolesOnExit closeHoles(curves);
-    const auto within = [tol](CPoint p) { return [p, tol](CPoint end) { return Near(p, end, tol); }; };
+    const auto near = [tol](CPoint a, CPoint b) { return Near(a, b, tol); };
     for (uint32_t i = 0; i < curves.size(); ++i) {
         CCurve* p = curves[i].get();
         if (p == nullptr || !joinable(*p))
             continue;
-        for (;;) {
+        while (const auto next = ends.FirstAfterEither(i, p->kind, p->points.front(), p->points.back(), near)) {
+            const uint32_t m = *next;
             const CPoint F = p->points.front();
             const CPoint L = p->points.back();
-            const auto atLast = ends.FirstAfter(i, p->kind, L, within(L));
-            const auto atFirst = ends.FirstAfter(i, p->kind, F, within(F));
-            if (!atLast && !atFirst)
-                break;
-            const uint32_t m = std::min(atLast.value_or(UINT32_MAX), atFirst.value_or(UINT32_MAX));
             const auto& q = curves[m]->points;
             // Orientations in the order L-G, F-G, L-H, F-H: p reversed when only its first point meets,
             // q reversed when only its last point does.

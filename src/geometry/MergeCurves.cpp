@@ -94,19 +94,13 @@ void MergeCurves(COnePage& page, bool selectedOnly, bool wide)
         }
     }
 
-    const auto within = [tol](CPoint p) { return [p, tol](CPoint end) { return Distance(p, end) < tol; }; };
+    const auto near = [tol](CPoint a, CPoint b) { return Distance(a, b) < tol; };
     for (uint32_t k = 0; k < scratch.size(); ++k) {
         CCurve* q = scratch.at(k);
         if (q == nullptr || !Joinable(*q))
             continue;
-        for (;;) {
-            const CPoint qF = q->points.front();
-            const CPoint qL = q->points.back();
-            const auto atLast = ends.FirstAfter(k, q->kind, qL, within(qL));
-            const auto atFirst = ends.FirstAfter(k, q->kind, qF, within(qF));
-            if (!atLast && !atFirst)
-                break;
-            const uint32_t m = std::min(atLast.value_or(UINT32_MAX), atFirst.value_or(UINT32_MAX));
+        while (const auto next = ends.FirstAfterEither(k, q->kind, q->points.front(), q->points.back(), near)) {
+            const uint32_t m = *next;
             Join(*q, *scratch.at(m), tol);
             ends.Remove(m);
             scratch.Destroy(m);

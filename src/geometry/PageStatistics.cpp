@@ -26,6 +26,16 @@ struct Bounds {
         maxY = std::max(maxY, c.maxY);
         minY = std::min(minY, c.minY);
     }
+
+    // Into the page's per-kind members.
+    void Store(int32_t& toMaxX, int32_t& toMinX, int32_t& toMaxY, int32_t& toMinY, int32_t& toAny) const
+    {
+        toMaxX = maxX;
+        toMinX = minX;
+        toMaxY = maxY;
+        toMinY = minY;
+        toAny = any ? 1 : 0;
+    }
 };
 
 Bounds BoundsOfKind(const COnePage& page, int32_t kind)
@@ -69,22 +79,14 @@ void ComputePlotExtent(COnePage& page)
 
 void ComputeFullCutBounds(COnePage& page)
 {
-    const Bounds b = BoundsOfKind(page, CurveKind::FullCut);
-    page.fullCutMaxX = b.maxX;
-    page.fullCutMinX = b.minX;
-    page.fullCutMaxY = b.maxY;
-    page.fullCutMinY = b.minY;
-    page.hasFullCut = b.any ? 1 : 0;
+    BoundsOfKind(page, CurveKind::FullCut)
+        .Store(page.fullCutMaxX, page.fullCutMinX, page.fullCutMaxY, page.fullCutMinY, page.hasFullCut);
 }
 
 void ComputeHalfCutBounds(COnePage& page)
 {
-    const Bounds b = BoundsOfKind(page, CurveKind::HalfCut);
-    page.halfCutMaxX = b.maxX;
-    page.halfCutMinX = b.minX;
-    page.halfCutMaxY = b.maxY;
-    page.halfCutMinY = b.minY;
-    page.hasHalfCut = b.any ? 1 : 0;
+    BoundsOfKind(page, CurveKind::HalfCut)
+        .Store(page.halfCutMaxX, page.halfCutMinX, page.halfCutMaxY, page.halfCutMinY, page.hasHalfCut);
 }
 
 } // namespace qv

@@ -3,19 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 # refusals with their messages.
 # Run as: cmake -DCLI=<quorvane-cli> -DGEN=<quorvane-gen-plt> -DWORK=<scratch dir> -P CliImportInfo.cmake
 
-# expect(MESSAGE CONDITION...): fails with MESSAGE unless the if() condition holds.
-function(expect message)
-  if(NOT (${ARGN}))
-    message(FATAL_ERROR "${message}")
-  endif()
-endfunction()
-
-function(run out_rc out_stdout out_stderr)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
-  set(${out_rc} "${rc}" PARENT_SCOPE)
-  set(${out_stdout} "${stdout}" PARENT_SCOPE)
-  set(${out_stderr} "${stderr}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/CliScript.cmake)
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/settings")
