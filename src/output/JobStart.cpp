@@ -6,6 +6,7 @@
 #include "link/CommandCodes.h"
 #include "model/Rounding.h"
 #include "output/KnifeList.h"
+#include "output/ToolOffsets.h"
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ JobStartRecord MakeJobStartRecord(const COnePage& jobPage, const MachineParams& 
                                   const RasterPlan& plan, const KnifeList& knives)
 {
     const double px = params.advanced.xPulsesPerMm;
-    const int32_t knifeOffset = TruncToInt32((params.settings.fullCutOffsetX + settings.FCXXXX) * 0.1 * px);
+    const int32_t knifeOffset = TruncToInt32(TenthsToPulses(FullCutKnifeOffset(params.settings, settings).x, px));
     const int32_t xReference = TruncToInt32(knifeOffset + static_cast<double>(jobPage.maxX) / 40 * px);
     return {xReference, plan.rowsPerBand, JobSegmentCount(plan, knives)};
 }

@@ -81,30 +81,27 @@ private:
             return false;
         }
         for (const SegmentRecord& record : c_.buffers.Segments()) {
-            if (Stopping())
+            if (!SendRecord(cmd::kSegment, record.Encode()))
                 return false;
-            if (!SendRecord(cmd::kSegment, record.Encode())) {
-                Tell(Msg::SegmentCommandFailed);
-                return false;
-            }
         }
-        if (Stopping())
+        if (!SendRecord(cmd::kJobHeader, c_.buffers.Header().Encode()))
             return false;
-        if (!SendRecord(cmd::kJobHeader, c_.buffers.Header().Encode())) {
-            Tell(Msg::SegmentCommandFailed);
-            return false;
-        }
         FollowProgress();
         return true;
     }
 
+    // A segment record or the header: up to 10 attempts, 10 ms after each refusal. False after telling the
+    // operator, or at once when the program stops.
     bool SendRecord(uint8_t code, std::span<const uint8_t> payload)
     {
         for (int attempt = 0; attempt < JobThread::kRecordAttempts; ++attempt) {
+            if (Stopping())
+                return false;
             if (c_.protocol.Commu().WriteCmd(code, payload) == 0)
                 return true;
             sleep_(JobThread::kRetryPause);
         }
+        Tell(Msg::SegmentCommandFailed);
         return false;
     }
 

@@ -49,7 +49,8 @@ struct JobContext {
 // WM_JOB_FINISHED (1 completed, 2 failed) and waits for the frame to handle it. A transfer that fails after
 // the start command cancels the job on the machine (17).
 //
-// PrepareJob, ReleaseJob and Stop belong to the thread that owns the task list.
+// PrepareJob, ReleaseJob and Stop belong to the thread that owns the task list. A report can race the stop at
+// exit, so the frame's bridge must not wait for a handler any more once AppStopping is set.
 class JobThread {
 public:
     using Sleeper = LinkProtocol::Sleeper;

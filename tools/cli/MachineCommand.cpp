@@ -1,14 +1,12 @@
 #include "Args.h"
 #include "Commands.h"
-#include "MachineAddress.h"
-#include "StderrNotifier.h"
+#include "MachineLink.h"
 
 #include "app/CSetDisp.h"
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
 #include "link/CMyCommu.h"
 #include "link/CommandCodes.h"
-#include "link/LibusbBackend.h"
 #include "link/LinkProtocol.h"
 #include "link/StatusLine.h"
 
@@ -98,17 +96,12 @@ int RunMachine(const std::vector<std::string>& words)
             return Usage();
         settings.Language = *n;
     }
-    settings.ConnectViaNet = args.Flag("usb") ? 0 : 1;
-
-    LinkState state;
-    StderrNotifier notifier;
-    LibusbBackend usb;
-    CMyCommu commu(settings, params, state, notifier, usb);
-    if (const auto net = args.Value("net"); net && !TakeMachineAddress(*net, params.settings, commu.Eth())) {
-        std::fprintf(stderr, "quorvane-cli: bad machine address %s\n", net->c_str());
+    MachineLink link(settings, params);
+    if (!link.Choose(args))
         return 2;
-    }
-    LinkProtocol protocol(commu, state, params, settings, notifier);
+    LinkState& state = link.state;
+    CMyCommu& commu = link.commu;
+    LinkProtocol& protocol = link.protocol;
 
     if (protocol.Handshake() != 0) {
         PrintStatus(state, params, settings.Language);

@@ -1,6 +1,6 @@
 #include "Args.h"
 #include "Commands.h"
-#include "MachineAddress.h"
+#include "MachineLink.h"
 #include "StderrNotifier.h"
 
 #include "hpgl/CHpglFile.h"
@@ -124,10 +124,8 @@ int RunStation(const std::vector<std::string>& words)
         station.settings.ConnectViaNet = 0;
     if (net) {
         station.settings.ConnectViaNet = 1;
-        if (!TakeMachineAddress(*net, station.params.settings, station.commu.Eth())) {
-            std::fprintf(stderr, "quorvane-cli: bad machine address %s\n", net->c_str());
+        if (!TakeMachineAddress(*net, station.params.settings, station.commu.Eth()))
             return 2;
-        }
     }
     PrintLine("data directory %s", station.settings.DataDir.c_str());
     PrintLine("task list %s", station.settings.LastTaskPath.c_str());

@@ -1,0 +1,122 @@
+#include "PageJob.h"
+
+#include "StderrNotifier.h"
+
+#include "app/AtomicFile.h"
+#include "app/CSetDisp.h"
+#include "app/MachineParamsFile.h"
+#include "output/JobStart.h"
+#include "output/KnifeData.h"
+#include "output/KnifeList.h"
+#include "output/PrepareJob.h"
+#include "output/WorkingArea.h"
+#include "tasks/TaskFileResult.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace qv::cli {
+
+int LoadSettingsOption(const std::optional<std::string>& dir, CSettings& settings, MachineParams& params)
+{
+    std::error_code ec;
+    if (dir && !std::filesystem::is_directory(*dir, ec)) {
+        std::fprintf(stderr, "%s: no such directory\n", dir->c_str());
+        return 2;
+    }
+    CSetDisp disp;
+    settings.Load(dir ? *dir : ExecutableDirectory(), disp, params.settings);
+    return 0;
+}
+
+int LoadPageJobInput(const Args& args, PageJobInput& input)
+{
+    const auto page = ParseInt(args.Value("page").value_or(""));
+    if (!args.error().empty() || args.positional().size() != 1 || !page)
+        return 2;
+    if (const int status = LoadSettingsOption(args.Value("settings"), input.settings, input.params))
+        return status;
+    if (const auto file = args.Value("machine-params")) {
+        std::string bytes;
+        const auto records = ReadWholeFile(*file, bytes) ? MachineParamsFile::Parse(bytes) : std::nullopt;
+        if (!records) {
+            std::fprintf(stderr, "%s: not a machine parameter file of %zu bytes\n", file->c_str(),
+                         MachineParamsFile::kSize);
+            return 1;
+        }
+        input.params = records->Decode();
+    }
+    if (const auto start = args.Value("start")) {
+        const auto comma = start->find(',');
+        const auto x = ParseInt(start->substr(0, comma));
+        const auto y = comma == std::string::npos ? std::nullopt : ParseInt(start->substr(comma + 1));
+        if (!x || !y)
+            return 2;
+        input.start = {*x, *y};
+    }
+    const std::string& path = args.positional().front();
+    const TaskFileResult opened = input.doc.Open(path);
+    if (opened != TaskFileResult::Ok) {
+        std::fprintf(stderr, "%s\n", TaskFileMessage(opened, path, input.settings.Language).c_str());
+        return 1;
+    }
+    if (*page < 1 || static_cast<std::size_t>(*page) > input.doc.pages.size()) {
+        std::fprintf(stderr, "%s: no page %d (the task list holds %zu)\n", path.c_str(), *page,
+                     input.doc.pages.size());
+        return 1;
+    }
+    input.page = static_cast<std::size_t>(*page - 1);
+    return 0;
+}
+
+int BuildWireJob(const PageJobInput& input, Notifier& notifier, WireJob& job)
+{
+    const MachineParams& params = input.params;
+    const CSettings& settings = input.settings;
+    COnePage jobPage;
+    KnifeList knives;
+    PrepareJobPage(jobPage, knives, *input.doc.pages[input.page], params, settings);
+    if (BuildKnifeData(knives, jobPage, params, settings, notifier) != 0 ||
+        CheckWorkingArea(jobPage, params, settings, input.start, params.Limits(), notifier) != 0)
+        return 1;
+    const auto plan = PlanJobRaster(jobPage, params, notifier, settings.Language);
+    if (!plan)
+        return 1;
+    job.plan = *plan;
+    job.start = MakeJobStartRecord(jobPage, params, settings, *plan, knives);
+    job.startCode = StartCommandCode(settings);
+
+    const auto raster = std::make_unique<CRasterEngine>();
+    const auto buffers = std::make_unique<JobBuffers>();
+    if (buffers->Assemble(*raster, jobPage, params, *plan, knives, notifier, settings.Language) != JobBuffers::Ok)
+        return 1;
+    job.data.assign(buffers->Data().begin(), buffers->Data().end());
+    job.segments.assign(buffers->Segments().begin(), buffers->Segments().end());
+    job.header = buffers->Header();
+    return 0;
+}
+
+int BuildPageJobCommand(const std::vector<std::string>& words, PageJobInput& input, WireJob& job,
+                        std::string& outputDir)
+{
+    // "-o" is the short form of "--output".
+    std::vector<std::string> spelled = words;
+    std::replace(spelled.begin(), spelled.end(), std::string("-o"), std::string("--output"));
+    const Args args(spelled, {"page", "machine-params", "settings", "start", "output"});
+    const auto output = args.Value("output");
+    if (!output)
+        return 2;
+    if (const int status = LoadPageJobInput(args, input))
+        return status;
+    StderrNotifier notifier;
+    if (BuildWireJob(input, notifier, job) != 0)
+        return 1;
+    std::error_code ec;
+    std::filesystem::create_directories(*output, ec);
+    outputDir = *output;
+    return 0;
+}
+
+} // namespace qv::cli
