@@ -11,6 +11,7 @@ int RunMachine(const std::vector<std::string>& words);
 int RunImport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunEdit(const std::vector<std::string>& words);
+int RunStation(const std::vector<std::string>& words);
 int RunJob(const std::vector<std::string>& words);
 int RunPreview(const std::vector<std::string>& words);
 int RunSend(const std::vector<std::string>& words);

@@ -12,6 +12,10 @@
 
 namespace qv::cli {
 
+// "ADDR" or "ADDR:PORT" of --net into the machine address of the settings record and the Ethernet channel's
+// port; false after saying why on stderr for anything else.
+bool TakeMachineAddress(const std::string& text, MachineSettings& machine, CMyEth& eth);
+
 // The host's side of the link for a subcommand that talks to the machine, messages on stderr.
 struct MachineLink {
     MachineLink(CSettings& settings, MachineParams& params)

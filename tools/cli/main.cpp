@@ -19,6 +19,7 @@ constexpr Subcommand kSubcommands[] = {
     {"import", qv::cli::RunImport, "read HP-GL drawings into a task file and list its pages"},
     {"info", qv::cli::RunInfo, "list the pages of a task file (--json: with their curves)"},
     {"edit", qv::cli::RunEdit, "apply drawing-view commands to a page of a task file"},
+    {"station", qv::cli::RunStation, "run the output centre without a window: data directory, dispatch, jobs"},
     {"job", qv::cli::RunJob, "write a page's job as it goes on the wire, without a machine"},
     {"preview", qv::cli::RunPreview, "what the machine would print and cut of a page: PNG and SVG"},
     {"send", qv::cli::RunSend, "output the Auto pages (or one page) of a task file to the machine"},

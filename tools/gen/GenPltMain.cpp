@@ -14,8 +14,10 @@ int Usage()
     std::fprintf(stderr,
                  "usage: quorvane-gen-plt -o FILE.plt [--seed N] [--bytes N] [--pieces N] [--points N]\n"
                  "                        [--pages N] [--per-command N] [--half-cut-pen N] [--no-labels]\n"
+                 "       quorvane-gen-plt -o FILE.plt --square CM [--half-cut]\n"
                  "  --bytes N   pieces until the file holds exactly N bytes (instead of --pieces)\n"
-                 "  --pages N   N pages, separated by page breaks\n");
+                 "  --pages N   N pages, separated by page breaks\n"
+                 "  --square CM a machine-tuning square of CM centimetres, printed and cut (--half-cut: and half-cut)\n");
     return 2;
 }
 
@@ -32,10 +34,16 @@ int main(int argc, char** argv)
 {
     qv::gen::MarkerOptions options;
     std::string output;
+    int squareCm = 0;
+    bool halfCut = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--no-labels") {
             options.labels = false;
+            continue;
+        }
+        if (word == "--half-cut") {
+            halfCut = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -57,6 +65,8 @@ int main(int argc, char** argv)
             ok = ParseNumber(value, pages) && pages >= 1 && (options.pageBreaks = pages - 1, true);
         else if (word == "--per-command")
             ok = ParseNumber(value, options.pointsPerCommand);
+        else if (word == "--square")
+            ok = ParseNumber(value, squareCm) && squareCm >= 2;
         else if (word == "--half-cut-pen")
             ok = ParseNumber(value, options.halfCutPen);
         else
@@ -67,7 +77,8 @@ int main(int argc, char** argv)
     if (output.empty())
         return Usage();
 
-    const std::string plt = qv::gen::GenerateMarkerPlt(options);
+    const std::string plt =
+        squareCm > 0 ? qv::gen::GenerateTestSquarePlt(squareCm, halfCut) : qv::gen::GenerateMarkerPlt(options);
     std::FILE* file = std::fopen(output.c_str(), "wb");
     if (!file || std::fwrite(plt.data(), 1, plt.size(), file) != plt.size() || std::fclose(file) != 0) {
         std::fprintf(stderr, "cannot write %s\n", output.c_str());

@@ -229,4 +229,36 @@ std::string GenerateMarkerPlt(const MarkerOptions& options)
     return out;
 }
 
+std::string GenerateTestSquarePlt(int sizeCm, bool halfCut)
+{
+    constexpr int32_t kCm = 400;
+    const int32_t size = sizeCm * kCm;
+    const auto square = [](int32_t from, int32_t to) {
+        return std::vector<Point>{{from, from}, {to, from}, {to, to}, {from, to}, {from, from}};
+    };
+    const MarkerOptions options;
+    Writer w(options);
+    w.Append("IN;SP1;");
+    w.Polyline(square(0, size));
+    for (int32_t i = 1; i < sizeCm; ++i) {
+        const int32_t length = i % 5 == 0 ? 200 : 100;
+        w.Polyline({{i * kCm, 0}, {i * kCm, length}});
+        w.Polyline({{0, i * kCm}, {length, i * kCm}});
+    }
+    const int32_t middle = size / 2;
+    w.Polyline({{middle - kCm / 2, middle}, {middle + kCm / 2, middle}});
+    w.Polyline({{middle, middle - kCm / 2}, {middle, middle + kCm / 2}});
+    w.Append("DI1,0;SI0.3,0.4;");
+    const std::string name = std::to_string(sizeCm) + "x" + std::to_string(sizeCm) + " cm";
+    w.Label({kCm, size - 2 * kCm}, {name});
+    if (halfCut) {
+        w.Pen(options.halfCutPen);
+        w.Polyline(square(kCm, size - kCm));
+    }
+    w.Pen(options.fullCutPen);
+    w.Polyline(square(0, size));
+    w.Append("PU0,0;SP0;");
+    return std::move(w.text);
+}
+
 } // namespace qv::gen

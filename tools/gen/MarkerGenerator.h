@@ -27,4 +27,9 @@ struct MarkerOptions {
 // label with the piece name in ASCII and in Chinese. Plotter units of 1/40 mm.
 std::string GenerateMarkerPlt(const MarkerOptions& options);
 
+// A machine-tuning sheet: a printed square of `sizeCm` centimetres with centimetre ticks along two edges, a
+// centre cross and its size as a label, cut along the printed outline (pen 3) so that print and cut can be
+// compared. With `halfCut` a second square 1 cm inside it is half-cut (pen 2).
+std::string GenerateTestSquarePlt(int sizeCm, bool halfCut);
+
 } // namespace qv::gen

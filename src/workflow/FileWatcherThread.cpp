@@ -1,0 +1,66 @@
+#include "workflow/FileWatcherThread.h"
+
+#include "app/CSettings.h"
+#include "app/UiBridge.h"
+
+#include <filesystem>
+
+namespace qv {
+
+FileWatcherThread::FileWatcherThread(const CSettings& settings, UiBridge& frame, Sleeper sleep)
+    : settings_(settings), frame_(frame), sleep_(std::move(sleep))
+{
+}
+
+FileWatcherThread::~FileWatcherThread()
+{
+    Stop();
+}
+
+void FileWatcherThread::Start()
+{
+    if (running_)
+        return;
+    if (thread_.joinable())
+        thread_.join();
+    running_ = true;
+    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+}
+
+void FileWatcherThread::Stop()
+{
+    if (!thread_.joinable())
+        return;
+    thread_.request_stop();
+    wake_.notify_all();
+    thread_.join();
+}
+
+void FileWatcherThread::Run(std::stop_token stop)
+{
+    bool first = true;
+    int counted = 0;
+    while (!stop.stop_requested() && settings_.AppStopping == 0) {
+        if (first) {
+            first = false;
+            std::error_code ec;
+            if (std::filesystem::exists(settings_.LastTaskPath, ec))
+                frame_.SendToFrame(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0);
+            continue;
+        }
+        frame_.SendToFrame(FrameMessage::WM_POLL_DATA_DIR, 0, 0);
+        if (settings_.AutoDelFinish != 0 && ++counted == kPassesPerRemoval) {
+            frame_.SendToFrame(FrameMessage::WM_REMOVE_DONE_PAGES, 0, 0);
+            counted = 0;
+        }
+        if (sleep_) {
+            sleep_(kTick);
+        } else {
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, stop, kTick, [] { return false; });
+        }
+    }
+    running_ = false;
+}
+
+} // namespace qv

@@ -1,0 +1,48 @@
+#include "workflow/TickThread.h"
+
+#include "app/CSettings.h"
+#include "app/UiBridge.h"
+#include "link/LinkState.h"
+
+namespace qv {
+
+TickThread::TickThread(const CSettings& settings, const LinkState& link, UiBridge& frame, Sleeper sleep)
+    : settings_(settings), link_(link), frame_(frame), sleep_(std::move(sleep))
+{
+}
+
+TickThread::~TickThread()
+{
+    Stop();
+}
+
+void TickThread::Start()
+{
+    if (!thread_.joinable())
+        thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+}
+
+void TickThread::Stop()
+{
+    if (!thread_.joinable())
+        return;
+    thread_.request_stop();
+    wake_.notify_all();
+    thread_.join();
+}
+
+void TickThread::Run(std::stop_token stop)
+{
+    while (!stop.stop_requested()) {
+        if (sleep_) {
+            sleep_(kTick);
+        } else {
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, stop, kTick, [] { return false; });
+        }
+        if (!stop.stop_requested() && settings_.AppStopping == 0 && !link_.jobThreadExists)
+            frame_.SendToFrame(FrameMessage::WM_DISPATCH_JOB, 0, 0);
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+namespace qv {
+
+class CSettings;
+class UiBridge;
+struct LinkState;
+
+// Every 500 ms, while the program is not stopping and no job thread exists, asks the frame to dispatch the
+// next page (WM_DISPATCH_JOB, a blocking send). Once AppStopping is set it only sleeps, until Stop().
+class TickThread {
+public:
+    using Sleeper = std::function<void(std::chrono::milliseconds)>;
+    static constexpr std::chrono::milliseconds kTick{500};
+
+    // `sleep` replaces the thread's own pause (tests count passes with it).
+    TickThread(const CSettings& settings, const LinkState& link, UiBridge& frame, Sleeper sleep = {});
+    ~TickThread();
+    TickThread(const TickThread&) = delete;
+    TickThread& operator=(const TickThread&) = delete;
+
+    void Start();
+    // Wakes the thread from its pause and waits for it to end.
+    void Stop();
+
+private:
+    void Run(std::stop_token stop);
+
+    const CSettings& settings_;
+    const LinkState& link_;
+    UiBridge& frame_;
+    Sleeper sleep_;
+    std::mutex mutex_;
+    std::condition_variable_any wake_;
+    std::jthread thread_;
+};
+
+} // namespace qv

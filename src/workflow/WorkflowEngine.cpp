@@ -1,0 +1,418 @@
+#include "workflow/WorkflowEngine.h"
+
+#include "app/CSettings.h"
+#include "app/MessageCatalog.h"
+#include "app/Notifier.h"
+#include "hpgl/CHpglFile.h"
+#include "link/CommandCodes.h"
+#include "link/LinkState.h"
+#include "link/ManualCommandQueue.h"
+#include "output/JobThread.h"
+#include "tasks/CQuorvaneDoc.h"
+#include "workflow/LastTaskFile.h"
+#include "workflow/TestDrawings.h"
+#include "workflow/WorkflowObserver.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+
+namespace qv {
+
+namespace {
+
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// The first selected row, or -1.
+std::ptrdiff_t FirstRow(std::span<const std::ptrdiff_t> rows)
+{
+    return rows.empty() ? -1 : rows.front();
+}
+
+} // namespace
+
+WorkflowEngine::WorkflowEngine(CQuorvaneDoc& doc, CSettings& settings, LinkState& link, JobThread& jobs,
+                               ManualCommandQueue& queue, Notifier& notifier, WorkflowObserver& observer)
+    : doc_(doc), settings_(settings), link_(link), jobs_(jobs), queue_(queue), notifier_(notifier),
+      observer_(observer)
+{
+    onlyPage_ = doc_.pages.size() == 1;
+}
+
+intptr_t WorkflowEngine::HandleMessage(FrameMessage message, intptr_t wParam, intptr_t)
+{
+    switch (message) {
+    case FrameMessage::WM_DISPATCH_JOB:
+        Dispatch();
+        return 0;
+    case FrameMessage::WM_JOB_FINISHED:
+        return JobFinished(wParam);
+    case FrameMessage::WM_POLL_DATA_DIR:
+        PollDataDir();
+        return 0;
+    case FrameMessage::WM_RELOAD_LAST_TASKS:
+        ReloadLastTasks();
+        return 0;
+    case FrameMessage::WM_REMOVE_DONE_PAGES:
+        return RemoveDonePages();
+    case FrameMessage::WM_TRAY_NOTIFY:
+    case FrameMessage::WM_BUTTON_STATE:
+        break;
+    }
+    return 0;
+}
+
+WorkflowEngine::DispatchResult WorkflowEngine::Dispatch()
+{
+    if (dispatching_)
+        return DispatchResult::Busy;
+    dispatching_ = 1;
+    DispatchResult result = DispatchResult::Idle;
+    auto& pages = doc_.pages;
+    if (settings_.AppStopping != 0) {
+        result = DispatchResult::Stopping;
+        bool printingSeen = false;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const int32_t state = pages[i]->state;
+            if (state == PageState::Auto || (state == PageState::Printing && !printingSeen))
+                SetState(i, PageState::Manual);
+            printingSeen = printingSeen || state == PageState::Printing;
+        }
+        // A job that is still running reads its page; it is emptied when that job ends.
+        if (!link_.jobThreadExists)
+            jobs_.ReleaseJob();
+        observer_.TaskListChanged();
+        observer_.ShowPage(0);
+        observer_.Redraw();
+    } else {
+        for (std::size_t i = 0; i < pages.size();) {
+            COnePage& page = *pages[i];
+            if (page.state != PageState::Auto) {
+                ++i;
+                continue;
+            }
+            if (page.curves.empty()) {
+                pages.erase(pages.begin() + static_cast<std::ptrdiff_t>(i));
+                Changed();
+                observer_.PagesRemoved(1);
+                observer_.TaskListChanged();
+                observer_.Redraw();
+                continue;
+            }
+            result = DispatchResult::Waiting;
+            if (link_.status.load().type == kStatusReady && jobs_.PrepareJob(page) == 0) {
+                SetState(i, PageState::Printing);
+                observer_.TaskListChanged();
+                observer_.ShowPage(static_cast<std::ptrdiff_t>(i));
+                observer_.Redraw();
+                result = DispatchResult::Started;
+            }
+            break;
+        }
+    }
+    SaveIfChanged();
+    dispatching_ = 0;
+    return result;
+}
+
+intptr_t WorkflowEngine::JobFinished(intptr_t wParam)
+{
+    auto& pages = doc_.pages;
+    const auto printing = std::find_if(pages.begin(), pages.end(),
+                                       [](const auto& page) { return page->state == PageState::Printing; });
+    const auto index = static_cast<std::size_t>(printing - pages.begin());
+    if (wParam == JobThread::Completed && printing != pages.end()) {
+        SetState(index, settings_.RepeatCut != 0 ? PageState::Auto : PageState::Done);
+    } else if (wParam == JobThread::Failed) {
+        if (printing != pages.end())
+            SetState(index, PageState::Manual);
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (pages[i]->state == PageState::Auto)
+                SetState(i, PageState::Manual);
+        }
+    }
+    jobs_.ReleaseJob();
+    observer_.TaskListChanged();
+    observer_.ShowPage(0);
+    observer_.Redraw();
+    SaveIfChanged();
+    return 1;
+}
+
+void WorkflowEngine::PollDataDir()
+{
+    SaveIfChanged();
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(settings_.DataDir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_directory(typeError))
+            files.push_back(it->path().string());
+    }
+    settled_.BeginPoll();
+    for (const std::string& path : files) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            continue;
+        const FileIdentity now = IdentityOf(st);
+        if (settled_.Settled(path, now) && !IsPendingDelete(path, now))
+            ReadDrawing(path, Source::DataDirectory, true);
+    }
+    settled_.EndPoll();
+}
+
+void WorkflowEngine::ReloadLastTasks()
+{
+    const TaskFileResult result = qv::ReloadLastTasks(doc_, settings_.LastTaskPath);
+    if (result != TaskFileResult::Ok)
+        notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "", MsgButtons::Ok,
+                       MsgIcon::Warning);
+    onlyPage_ = doc_.pages.size() == 1;
+    observer_.TaskListReloaded(doc_.pages.size());
+    observer_.TaskListChanged();
+    observer_.ShowPage(0);
+    observer_.Redraw();
+}
+
+int WorkflowEngine::RemoveDonePages()
+{
+    if (settings_.AppStopping != 0)
+        return -1;
+    auto& pages = doc_.pages;
+    std::size_t noted = 0;
+    std::size_t removed = 0;
+    for (std::size_t i = 0; i < pages.size();) {
+        if (pages[i]->state == PageState::Done) {
+            pages.erase(pages.begin() + static_cast<std::ptrdiff_t>(i));
+            ++removed;
+            continue;
+        }
+        if (pages[i]->state == PageState::Printing)
+            noted = i;
+        ++i;
+    }
+    if (removed > 0) {
+        Changed();
+        observer_.PagesRemoved(removed);
+        observer_.ShowPage(static_cast<std::ptrdiff_t>(noted));
+        observer_.TaskListChanged();
+        observer_.Redraw();
+    }
+    SaveIfChanged();
+    return 0;
+}
+
+int32_t WorkflowEngine::AddByPath(const std::string& path, bool deleteAfter)
+{
+    return ReadDrawing(path, Source::ByPath, deleteAfter);
+}
+
+int32_t WorkflowEngine::ReadDrawing(const std::string& path, Source source, bool deleteAfter)
+{
+    // The reader reads the very file that was opened (and locked), whatever happens to its name meanwhile.
+    const std::optional<IntakeFile> file = IntakeFile::Open(path, source == Source::DataDirectory);
+    if (!file)
+        return HpglLoadResult::CannotOpen;
+    CHpglFile reader;
+    reader.path = file->ReadPath();
+    const int32_t result = reader.Load(settings_, notifier_);
+    if (result == HpglLoadResult::CannotOpen || result == HpglLoadResult::NoGlyphTable)
+        return result;
+    if (result != HpglLoadResult::Ok) {
+        // The open dialog deletes only what it could read.
+        const bool deleted = deleteAfter && source != Source::Dialog && DeleteIfUnchanged(path, file->identity());
+        observer_.FileRead(path, result, 0, deleted);
+        return result;
+    }
+    reader.fileName = NameOf(path);
+    const std::size_t before = doc_.pages.size();
+    reader.BuildPages(doc_.pages, settings_);
+    const ImportOptions options = ImportOptionsOf(settings_);
+    doc_.CleanUpImportedPages(options);
+    doc_.PaginatePages(options);
+    const std::size_t added = doc_.pages.size() > before ? doc_.pages.size() - before : 0;
+    if (deleteAfter)
+        pendingDeletes_.push_back({path, file->identity()});
+    Changed();
+    SaveIfChanged();
+    std::error_code ec;
+    observer_.FileRead(path, result, added, deleteAfter && !std::filesystem::exists(path, ec));
+    observer_.TaskListChanged();
+    ShowFirstPage();
+    return result;
+}
+
+void WorkflowEngine::AddThroughDialog(const std::optional<std::string>& chosenPath)
+{
+    if (!chosenPath) {
+        observer_.TaskListChanged();
+        ShowFirstPage();
+        return;
+    }
+    if (ReadDrawing(*chosenPath, Source::Dialog, settings_.AutoDelPlt != 0) != HpglLoadResult::Ok)
+        notifier_.Show(MessageText(Msg::PltOpenFailed, settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
+}
+
+void WorkflowEngine::AddTestDrawing(int command)
+{
+    const std::optional<TestDrawing> drawing = TestDrawingOf(command);
+    if (!drawing)
+        return;
+    const std::size_t count = doc_.pages.size();
+    doc_.ClearPages();
+    if (count > 0) {
+        Changed();
+        observer_.PagesRemoved(count);
+    }
+    // The views must not go on showing pages that are gone, even when the drawing cannot be read.
+    observer_.TaskListChanged();
+    ShowFirstPage();
+    AddByPath(settings_.ExeDir + std::string(drawing->name), false);
+    SaveIfChanged();
+}
+
+void WorkflowEngine::SetStateOfRows(std::span<const std::ptrdiff_t> rows, int32_t state)
+{
+    doc_.ClearMarks();
+    for (const std::ptrdiff_t row : rows)
+        doc_.MarkPage(row);
+    if (rows.empty())
+        return;
+    std::vector<int32_t> before;
+    for (const auto& page : doc_.pages)
+        before.push_back(page->state);
+    doc_.SetStateOfMarked(state);
+    for (std::size_t i = 0; i < doc_.pages.size(); ++i) {
+        if (doc_.pages[i]->state != before[i]) {
+            Changed();
+            observer_.PageStateChanged(i, *doc_.pages[i], before[i]);
+        }
+    }
+    observer_.TaskListChanged();
+    observer_.Redraw();
+    SaveIfChanged();
+}
+
+void WorkflowEngine::DeleteRows(std::span<const std::ptrdiff_t> rows)
+{
+    doc_.ClearMarks();
+    for (const std::ptrdiff_t row : rows)
+        doc_.MarkPage(row);
+    if (rows.empty())
+        return;
+    const std::size_t count = doc_.pages.size();
+    doc_.DeleteMarkedPages();
+    if (doc_.pages.size() != count) {
+        Changed();
+        observer_.PagesRemoved(count - doc_.pages.size());
+    }
+    observer_.ShowPage(0);
+    observer_.TaskListChanged();
+    observer_.Redraw();
+    SaveIfChanged();
+}
+
+void WorkflowEngine::MoveToFront(std::span<const std::ptrdiff_t> rows)
+{
+    const std::ptrdiff_t row = FirstRow(rows);
+    auto& pages = doc_.pages;
+    if (row <= 0 || static_cast<std::size_t>(row) >= pages.size())
+        return;
+    std::unique_ptr<COnePage> page = std::move(pages[static_cast<std::size_t>(row)]);
+    pages.erase(pages.begin() + row);
+    pages.insert(pages.begin() + (link_.jobThreadExists ? 1 : 0), std::move(page));
+    Changed();
+    observer_.TaskListChanged();
+    SaveIfChanged();
+}
+
+void WorkflowEngine::PressStart()
+{
+    if (link_.jobThreadExists) {
+        if (link_.status.load().type == kStatusPaused)
+            queue_.Append(cmd::kResumeJob);
+        return;
+    }
+    auto& pages = doc_.pages;
+    const auto has = [&](int32_t state) {
+        return std::find_if(pages.begin(), pages.end(), [&](const auto& p) { return p->state == state; });
+    };
+    if (has(PageState::Auto) != pages.end())
+        return;
+    const auto manual = has(PageState::Manual);
+    if (manual == pages.end())
+        return;
+    SetState(static_cast<std::size_t>(manual - pages.begin()), PageState::Auto);
+    settings_.NeedPanelConfirm = 0;
+    observer_.TaskListChanged();
+    SaveIfChanged();
+}
+
+void WorkflowEngine::TaskListEdited()
+{
+    Changed();
+}
+
+bool WorkflowEngine::SaveIfChanged()
+{
+    if (!changed_)
+        return true;
+    const TaskFileResult result = SaveLastTasks(doc_, settings_.LastTaskPath);
+    if (result != TaskFileResult::Ok) {
+        // Told once per run of failures; the list is tried again after every change and tick.
+        if (!saveFailureShown_)
+            notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "",
+                           MsgButtons::Ok, MsgIcon::Error);
+        saveFailureShown_ = true;
+        return false;
+    }
+    changed_ = false;
+    saveFailureShown_ = false;
+    for (const PendingDelete& pending : pendingDeletes_)
+        DeleteIfUnchanged(pending.path, pending.identity);
+    pendingDeletes_.clear();
+    return true;
+}
+
+void WorkflowEngine::CloseSteps()
+{
+    changed_ = true;
+    SaveIfChanged();
+    settings_.AppStopping = 1;
+    std::this_thread::sleep_for(kCloseWait);
+}
+
+void WorkflowEngine::SetState(std::size_t index, int32_t state)
+{
+    COnePage& page = *doc_.pages[index];
+    const int32_t from = page.state;
+    if (from == state)
+        return;
+    page.state = state;
+    Changed();
+    observer_.PageStateChanged(index, page, from);
+}
+
+void WorkflowEngine::Changed()
+{
+    changed_ = true;
+    onlyPage_ = doc_.pages.size() == 1;
+}
+
+bool WorkflowEngine::IsPendingDelete(const std::string& path, const FileIdentity& identity) const
+{
+    return std::any_of(pendingDeletes_.begin(), pendingDeletes_.end(),
+                       [&](const PendingDelete& p) { return p.path == path && p.identity == identity; });
+}
+
+void WorkflowEngine::ShowFirstPage()
+{
+    observer_.ShowPage(0);
+    observer_.Redraw();
+}
+
+} // namespace qv

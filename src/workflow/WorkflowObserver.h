@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/COnePage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+// What the workflow tells the owner of the task list, always on the owner's thread: what to refresh (the list
+// rows, the page the drawing view shows) and what happened, so a window can redraw and a console can report.
+class WorkflowObserver {
+public:
+    virtual ~WorkflowObserver() = default;
+
+    // Refill the list rows from the task list.
+    virtual void TaskListChanged() {}
+    // The drawing view's SetCurrentPage: an index outside the list shows the first page.
+    virtual void ShowPage(std::ptrdiff_t /*index*/) {}
+    virtual void Redraw() {}
+
+    // A drawing was read from `path` (HpglLoadResult::Ok with the pages it added) or refused for good
+    // (too small, too large, rejected content), and whether the file is gone from its place.
+    virtual void FileRead(const std::string& /*path*/, int32_t /*result*/, std::size_t /*pages*/,
+                          bool /*deleted*/) {}
+    // The page now at `index` went from `from` to its current state.
+    virtual void PageStateChanged(std::size_t /*index*/, const COnePage& /*page*/, int32_t /*from*/) {}
+    // The list of the previous run replaced the list (`pages` pages; 0 also when it could not be read).
+    virtual void TaskListReloaded(std::size_t /*pages*/) {}
+    // `count` pages left the task list (deleted by the operator, Done pages cleared, empty pages dropped).
+    virtual void PagesRemoved(std::size_t /*count*/) {}
+};
+
+} // namespace qv

@@ -1,0 +1,132 @@
+// The data directory at start, and how its files are judged: settled, locked, still the same file.
+#include "WorkflowFixtures.h"
+
+#include "app/AtomicFile.h"
+#include "workflow/DataDirectory.h"
+#include "workflow/IntakeFile.h"
+#include "workflow/SettledFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(RepairDataDir, AnUnusableDirectoryBecomesPlotBesideTheProgram)
+{
+    TempDir exe;
+    TempDir other;
+    struct Row {
+        const char* name;
+        std::string dataDir;
+        bool kept;
+    };
+    const Row rows[] = {
+        {"empty", "", false},
+        {"two characters", "/t", false},
+        {"a deleted folder", exe.File("gone/"), false},
+        {"the program's own directory", exe.Path(), false},
+        {"the program's directory without the slash", exe.Path().substr(0, exe.Path().size() - 1), false},
+        {"another folder", other.Path(), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CSettings settings;
+        settings.ExeDir = exe.Path();
+        settings.DataDir = row.dataDir;
+        RepairDataDir(settings);
+        EXPECT_EQ(settings.DataDir, row.kept ? row.dataDir : exe.Path() + "plot/");
+        EXPECT_TRUE(fs::is_directory(settings.DataDir));
+    }
+}
+
+FileIdentity Identity(int64_t size, int64_t ns, ino_t inode = 7)
+{
+    return FileIdentity{1, inode, static_cast<off_t>(size), ns};
+}
+
+TEST(SettledFiles, AFileIsSettledWhenThePreviousPollSawItTheSame)
+{
+    struct Step {
+        const char* name;
+        std::vector<std::pair<std::string, FileIdentity>> seen;   // one poll
+        std::vector<bool> settled;
+    };
+    const Step steps[] = {
+        {"first seen", {{"a", Identity(10, 1)}, {"b", Identity(10, 1, 8)}}, {false, false}},
+        {"unchanged; b grew", {{"a", Identity(10, 1)}, {"b", Identity(20, 2, 8)}}, {true, false}},
+        {"a touched; b unchanged", {{"a", Identity(10, 3)}, {"b", Identity(20, 2, 8)}}, {false, true}},
+        {"a replaced by another file", {{"a", Identity(10, 3, 9)}}, {false}},
+        {"b missed a poll", {{"a", Identity(10, 3, 9)}, {"b", Identity(20, 2, 8)}}, {true, false}},
+    };
+    SettledFiles settled;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        settled.BeginPoll();
+        for (std::size_t i = 0; i < step.seen.size(); ++i)
+            EXPECT_EQ(settled.Settled(step.seen[i].first, step.seen[i].second), step.settled[i]) << step.seen[i].first;
+        settled.EndPoll();
+    }
+}
+
+TEST(IntakeFile, OpensOnlyRegularFilesNobodyHoldsLocked)
+{
+    TempDir dir;
+    WriteFile(dir.File("free.plt"), "IN;PU0,0;PD10,10;");
+    WriteFile(dir.File("held.plt"), "IN;PU0,0;PD10,10;");
+    ASSERT_EQ(::mkfifo(dir.File("fifo.plt").c_str(), 0644), 0);
+    const int holder = ::open(dir.File("held.plt").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    EXPECT_TRUE(IntakeFile::Open(dir.File("free.plt"), true));
+    EXPECT_FALSE(IntakeFile::Open(dir.File("held.plt"), true));
+    EXPECT_TRUE(IntakeFile::Open(dir.File("held.plt"), false)) << "outside the data directory nothing is locked";
+    EXPECT_FALSE(IntakeFile::Open(dir.File("fifo.plt"), false)) << "and it did not wait for a writer";
+    EXPECT_FALSE(IntakeFile::Open(dir.File("missing.plt"), false));
+    EXPECT_FALSE(IntakeFile::Open(dir.Path(), false));
+    ::close(holder);
+
+    const auto file = IntakeFile::Open(dir.File("free.plt"), true);
+    ASSERT_TRUE(file);
+    fs::rename(dir.File("free.plt"), dir.File("renamed.plt"));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(file->ReadPath(), bytes)) << "the opened file, whatever its name now";
+    EXPECT_EQ(bytes, "IN;PU0,0;PD10,10;");
+}
+
+TEST(IntakeFile, DeletesOnlyTheFileThatWasRead)
+{
+    TempDir dir;
+    const std::string path = dir.File("a.plt");
+    const auto identityNow = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0);
+        return IdentityOf(st);
+    };
+    WriteFile(path, "first drawing");
+    const FileIdentity read = identityNow();
+
+    WriteFile(path, "second drawing, longer");   // written again after it was read
+    EXPECT_FALSE(DeleteIfUnchanged(path, read));
+    EXPECT_TRUE(fs::exists(path));
+
+    const FileIdentity again = identityNow();
+    WriteFile(dir.File("new.plt"), "second drawing, longer");
+    fs::rename(dir.File("new.plt"), path);         // replaced by another file of the same size
+    EXPECT_FALSE(DeleteIfUnchanged(path, again));
+    EXPECT_TRUE(fs::exists(path));
+
+    EXPECT_TRUE(DeleteIfUnchanged(path, identityNow()));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(DeleteIfUnchanged(path, again)) << "already gone";
+}
+
+} // namespace
+} // namespace qv::test

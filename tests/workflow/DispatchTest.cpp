@@ -1,0 +1,158 @@
+// Dispatch and job results against the virtual machine, plugged in as the in-process USB device.
+#include "WorkflowFixtures.h"
+
+#include "support/MachineRig.h"
+
+#include "app/MessageCatalog.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::test {
+namespace {
+
+using Result = WorkflowEngine::DispatchResult;
+
+// A station on the virtual machine. The machine runs in real time, works without pause and confirms a job
+// that waits for its confirm key at once.
+struct MachineStation {
+    explicit MachineStation(const std::vector<std::string>& ini = {}) : rig(false, Options(), true), f(ini, &rig.backend)
+    {
+    }
+
+    static sim::SimOptions Options()
+    {
+        sim::SimOptions o = MachineRig::Defaults();
+        o.recordTranscript = false;
+        o.segmentMs = 0;
+        o.confirmAfterMs = 0;
+        return o;
+    }
+
+    // The owner and the link monitor, until the machine reports ready.
+    void Connect()
+    {
+        f.station->StartOwner();
+        f.station->monitor.Start();
+        ASSERT_TRUE(Eventually([&] { return f.station->link.status.load().type == kStatusReady; }));
+    }
+    void WaitForJobEnd()
+    {
+        ASSERT_TRUE(Eventually([&] { return !f.station->link.jobThreadExists; }));
+    }
+    void Add(const std::string& name, int32_t state, bool withCurve = true)
+    {
+        f.OnOwner([&] { f.station->doc.pages.push_back(MakePage(name, state, withCurve)); });
+    }
+    Result Dispatch()
+    {
+        Result result = Result::Busy;
+        f.OnOwner([&] { result = f.station->engine.Dispatch(); });
+        return result;
+    }
+
+    MachineRig rig;
+    StationFixture f;
+};
+
+TEST(Dispatch, AnAutoPageWithoutCurvesGoesInTheTickThatStartsTheNext)
+{
+    MachineStation m;
+    m.Connect();
+    m.Add("empty.plt", PageState::Auto, false);
+    m.Add("manual.plt", PageState::Manual);
+    m.Add("next.plt", PageState::Auto);
+    EXPECT_EQ(m.Dispatch(), Result::Started);
+    EXPECT_EQ(m.f.Names(), (std::vector<std::string>{"manual.plt", "next.plt"}));
+    EXPECT_EQ(m.f.States(), (std::vector<int32_t>{PageState::Manual, PageState::Printing}));
+    EXPECT_TRUE(m.f.notifier.Texts().empty());
+
+    m.WaitForJobEnd();
+    EXPECT_EQ(m.f.States(), (std::vector<int32_t>{PageState::Manual, PageState::Done}));
+    EXPECT_EQ(m.rig.machine.Jobs().size(), 1u);
+    EXPECT_TRUE(m.f.station->jobPage.curves.empty()) << "the job page is emptied at the job's end";
+}
+
+TEST(Dispatch, ManualAndDonePagesAreNeverStarted)
+{
+    MachineStation m;
+    m.Connect();
+    m.Add("manual.plt", PageState::Manual);
+    m.Add("done.plt", PageState::Done);
+    m.f.station->tick.Start();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m.Dispatch(), Result::Idle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));   // the tick has asked twice meanwhile
+    EXPECT_TRUE(m.rig.machine.Jobs().empty());
+    EXPECT_EQ(m.f.States(), (std::vector<int32_t>{PageState::Manual, PageState::Done}));
+}
+
+TEST(Dispatch, AFailedJobTurnsThePrintingPageAndEveryAutoPageManual)
+{
+    MachineStation m;
+    m.Connect();
+    m.rig.Fault("no-ack@53");
+    m.rig.Fault("no-ack@52");
+    m.Add("first.plt", PageState::Auto);
+    m.Add("manual.plt", PageState::Manual);
+    m.Add("later.plt", PageState::Auto);
+    m.Add("done.plt", PageState::Done);
+    EXPECT_EQ(m.Dispatch(), Result::Started);
+    m.WaitForJobEnd();
+    EXPECT_EQ(m.f.States(),
+              (std::vector<int32_t>{PageState::Manual, PageState::Manual, PageState::Manual, PageState::Done}));
+    EXPECT_EQ(m.f.notifier.Texts(), std::vector<std::string>{std::string(MessageText(Msg::StartCommandFailed, 0))});
+    EXPECT_EQ(m.Dispatch(), Result::Idle) << "the queue halts after a failure";
+}
+
+TEST(Dispatch, RepeatCutOutputsASinglePageAgainAndAgain)
+{
+    MachineStation m({"RepeatCut=1"});
+    m.Add("loop.plt", PageState::Auto);
+    m.f.station->Start();
+    ASSERT_TRUE(Eventually([&] { return m.rig.machine.Jobs().size() >= 3; }));
+    m.f.station->Close();
+    EXPECT_EQ(m.f.station->doc.pages.size(), 1u);
+    for (const auto& change : m.f.observer.changes)
+        EXPECT_NE(change.to, PageState::Done);
+    for (const auto& job : m.rig.machine.Jobs()) {
+        EXPECT_TRUE(job->Ok());
+        EXPECT_EQ(job->startCode, 53) << "the ageing loop never waits for the confirm key";
+    }
+}
+
+TEST(Dispatch, AutoDelFinishClearsTheDonePageAwayByItself)
+{
+    MachineStation m({"AutoDelFinish=1"});
+    m.Add("once.plt", PageState::Auto);
+    m.f.station->Start();
+    ASSERT_TRUE(Eventually([&] { return m.f.Names().empty(); }));
+    m.f.station->Close();
+    EXPECT_EQ(m.rig.machine.Jobs().size(), 1u);
+    ASSERT_EQ(m.f.observer.changes.size(), 2u);
+    EXPECT_EQ(m.f.observer.changes[0].to, PageState::Printing);
+    EXPECT_EQ(m.f.observer.changes[1].to, PageState::Done);
+    EXPECT_EQ(m.f.observer.removed, 1u);
+    EXPECT_FALSE(std::filesystem::exists(m.f.station->settings.LastTaskPath)) << "an empty list leaves no file";
+}
+
+TEST(Dispatch, PagesAreOutputInListOrderOneAtATime)
+{
+    MachineStation m({"AutoDelFinish=0"});
+    for (const char* name : {"a.plt", "b.plt", "c.plt"})
+        m.Add(name, PageState::Auto);
+    m.f.station->Start();
+    ASSERT_TRUE(Eventually([&] { return m.rig.machine.Jobs().size() == 3 && !m.f.station->link.jobThreadExists; }));
+    m.f.station->Close();
+    std::vector<std::string> started;
+    for (const auto& change : m.f.observer.changes) {
+        if (change.to == PageState::Printing)
+            started.push_back(change.name);
+    }
+    EXPECT_EQ(started, (std::vector<std::string>{"a.plt", "b.plt", "c.plt"}));
+    EXPECT_EQ(m.f.station->doc.pages.size(), 3u);
+    for (const auto& page : m.f.station->doc.pages)
+        EXPECT_EQ(page->state, PageState::Done);
+}
+
+} // namespace
+} // namespace qv::test

@@ -1,0 +1,130 @@
+// quorvane-cli station against quorvane-sim, both as processes: three drawings dropped into the data
+// directory are output in order, and the machine decodes each job as the host built it.
+#include "ChildProcess.h"
+#include "WorkflowFixtures.h"
+
+#include "app/MachineParams.h"
+#include "hpgl/CHpglFile.h"
+#include "output/JobStart.h"
+#include "output/KnifeData.h"
+#include "output/KnifeList.h"
+#include "output/PrepareJob.h"
+#include "tasks/CQuorvaneDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <regex>
+#include <unistd.h>
+
+namespace qv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ExpectedJob {
+    int32_t xReference;
+    int bands;
+    std::size_t knifeRecords;
+};
+
+// The job the host builds for the only page of `plt` with the machine's start-up records.
+ExpectedJob BuildJob(const std::string& plt, const CSettings& settings)
+{
+    TempDir dir;
+    WriteFile(dir.File("d.plt"), plt);
+    RecordingNotifier notifier;
+    CHpglFile reader;
+    reader.path = dir.File("d.plt");
+    EXPECT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
+    CQuorvaneDoc doc;
+    reader.BuildPages(doc.pages, settings);
+    doc.CleanUpImportedPages(ImportOptionsOf(settings));
+    doc.PaginatePages(ImportOptionsOf(settings));
+    EXPECT_EQ(doc.pages.size(), 1u);
+    const MachineParams params;
+    COnePage jobPage;
+    KnifeList knives;
+    PrepareJobPage(jobPage, knives, *doc.pages.at(0), params, settings);
+    EXPECT_EQ(BuildKnifeData(knives, jobPage, params, settings, notifier), 0);
+    const auto plan = PlanJobRaster(jobPage, params, notifier, 0);
+    EXPECT_TRUE(plan);
+    const JobStartRecord start = MakeJobStartRecord(jobPage, params, settings, *plan, knives);
+    return {start.xReference, plan->bands, knives.records.size()};
+}
+
+int64_t JsonNumber(const std::string& json, const std::string& key)
+{
+    std::smatch m;
+    const std::regex pattern("\"" + key + "\": (-?[0-9]+)");
+    return std::regex_search(json, m, pattern) ? std::stoll(m[1]) : -1;
+}
+
+TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThem)
+{
+    TempDir exe;
+    TempDir machineOut;
+    const std::string address = "127.0." + std::to_string(1 + ::getpid() % 200) + "." + std::to_string(2 + ::getpid() / 200 % 250);
+    ChildProcess sim(QV_SIM_PATH, {"--address", address, "--port", "0", "--out", machineOut.Path(), "--pace", "0",
+                                   "--init-ms", "0", "--seek-ms", "0", "--confirm-after", "0"});
+    const auto listening = sim.WaitFor("listening on", std::chrono::seconds(60));
+    ASSERT_TRUE(listening) << sim.Transcript();
+    const std::string port = listening->substr(listening->rfind(':') + 1);
+
+    WriteFile(exe.File("setting.ini"), SettingsIni({"AutoStartWork=1", "AutoDelFinish=0"}));
+    ChildProcess station(QV_CLI_PATH, {"station", "--dir", exe.Path(), "--net", address + ":" + port});
+    ASSERT_TRUE(station.WaitFor("running", std::chrono::seconds(60))) << station.Transcript();
+
+    const std::pair<std::string, std::string> drawings[] = {{"square10.plt", SquarePlt(10)},
+                                                           {"square20cut.plt", gen::GenerateTestSquarePlt(20, true)},
+                                                           {"square30.plt", SquarePlt(30)}};
+    for (const auto& [name, bytes] : drawings) {
+        WriteFile(exe.File("incoming"), bytes);
+        fs::rename(exe.File("incoming"), exe.Path() + "plot/" + name);
+    }
+
+    std::vector<std::string> taken, done;
+    while (done.size() < 3) {
+        const auto line = station.ReadLine(std::chrono::seconds(60));
+        ASSERT_TRUE(line) << station.Transcript();
+        static const std::regex takenLine("^taken .*/([^/]+): 1 page, file deleted$");
+        static const std::regex doneLine("^page [0-9]+ (.+)---.*: 工作中\\.\\.\\. -> 已完成$");
+        std::smatch m;
+        if (std::regex_match(*line, m, takenLine))
+            taken.push_back(m[1]);
+        else if (std::regex_match(*line, m, doneLine))
+            done.push_back(m[1]);
+    }
+    station.Signal(SIGTERM);
+    ASSERT_TRUE(station.WaitFor("closed", std::chrono::seconds(60))) << station.Transcript();
+    EXPECT_EQ(station.Wait(), 0);
+    sim.Signal(SIGTERM);
+    sim.Wait();
+
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(done, taken) << "output in the order they were taken";
+    CSettings settings;   // the station's, with the fonts it wrote
+    CSetDisp disp;
+    MachineSettings machine;
+    settings.Load(exe.Path(), disp, machine);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        SCOPED_TRACE(taken[i]);
+        const auto drawing = std::find_if(std::begin(drawings), std::end(drawings),
+                                          [&](const auto& d) { return d.first == taken[i]; });
+        ASSERT_NE(drawing, std::end(drawings));
+        const ExpectedJob expected = BuildJob(drawing->second, settings);
+        char job[64];
+        std::snprintf(job, sizeof job, "job-%04zu/summary.json", i + 1);
+        std::string summary;
+        ASSERT_TRUE(ReadWholeFile(machineOut.Path() + job, summary)) << job;
+        EXPECT_NE(summary.find("\"ok\": true"), std::string::npos) << summary;
+        EXPECT_EQ(JsonNumber(summary, "xReference"), expected.xReference);
+        EXPECT_EQ(JsonNumber(summary, "knifeRecordCount"), static_cast<int64_t>(expected.knifeRecords));
+        EXPECT_EQ(JsonNumber(summary, "segmentCount"), expected.bands + (expected.knifeRecords > 0 ? 1 : 0));
+    }
+    EXPECT_FALSE(fs::exists(machineOut.Path() + "job-0004"));
+}
+
+} // namespace
+} // namespace qv::test

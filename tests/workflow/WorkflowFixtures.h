@@ -1,0 +1,158 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include "app/AtomicFile.h"
+#include "app/Notifier.h"
+#include "gen/MarkerGenerator.h"
+#include "link/UsbBackend.h"
+#include "model/COnePage.h"
+#include "workflow/Station.h"
+#include "workflow/WorkflowObserver.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qv::test {
+
+// What the workflow told its owner; written and read on the owner thread (tests read it through Call).
+class RecordingObserver : public WorkflowObserver {
+public:
+    struct StateChange {
+        std::string name;
+        int32_t from;
+        int32_t to;
+    };
+
+    void TaskListChanged() override { ++refills; }
+    void ShowPage(std::ptrdiff_t index) override { shown.push_back(index); }
+    void FileRead(const std::string& path, int32_t result, std::size_t pages, bool deleted) override
+    {
+        reads.push_back({path, result, pages, deleted});
+    }
+    void PageStateChanged(std::size_t, const COnePage& page, int32_t from) override
+    {
+        changes.push_back({page.fileName, from, page.state});
+    }
+    void PagesRemoved(std::size_t count) override { removed += count; }
+
+    struct Read {
+        std::string path;
+        int32_t result;
+        std::size_t pages;
+        bool deleted;
+    };
+    int refills = 0;
+    std::vector<std::ptrdiff_t> shown;
+    std::vector<Read> reads;
+    std::vector<StateChange> changes;
+    std::size_t removed = 0;
+};
+
+// A USB library that finds no machine.
+class NoUsb : public UsbBackend {
+public:
+    int RefreshDevices() override { return 0; }
+    std::unique_ptr<UsbDeviceHandle> OpenDevice(uint16_t, uint16_t) override { return nullptr; }
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string SettingsIni(const std::vector<std::string>& lines)
+{
+    std::string ini = "[Para]\n";
+    for (const std::string& line : lines)
+        ini += line + "\n";
+    return ini;
+}
+
+// A page of one two-point curve (or none) named `name`.
+inline std::unique_ptr<COnePage> MakePage(const std::string& name, int32_t state, bool withCurve = true)
+{
+    auto page = std::make_unique<COnePage>();
+    page->fileName = name;
+    page->pageNumber = 1;
+    page->state = state;
+    if (withCurve) {
+        CCurve& curve = page->AddCurve();
+        curve.kind = CurveKind::FullCut;
+        curve.AddPoint(400, 400);
+        curve.AddPoint(2000, 1200);
+        page->maxX = 2000;
+        page->maxY = 1200;
+        page->minX = 400;
+        page->minY = 400;
+    }
+    return page;
+}
+
+// Polls `done` (on the calling thread) every 20 ms until it holds or `limit` passes.
+inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(30))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A station in a fresh directory with the given settings; nothing runs until the test starts it.
+struct StationFixture {
+    explicit StationFixture(const std::vector<std::string>& ini = {}, UsbBackend* usb = nullptr)
+    {
+        WriteFile(exe.File("setting.ini"), SettingsIni(ini));
+        station = std::make_unique<Station>(exe.Path(), notifier, usb ? *usb : noUsb, observer);
+    }
+
+    // Runs `work` on the owner thread, which is started if it does not run yet.
+    void OnOwner(const std::function<void()>& work)
+    {
+        station->StartOwner();
+        ASSERT_TRUE(station->Call(work));
+    }
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        OnOwner([&] {
+            for (const auto& page : station->doc.pages)
+                names.push_back(page->fileName);
+        });
+        return names;
+    }
+    std::vector<int32_t> States()
+    {
+        std::vector<int32_t> states;
+        OnOwner([&] {
+            for (const auto& page : station->doc.pages)
+                states.push_back(page->state);
+        });
+        return states;
+    }
+    std::string DataFile(const std::string& name) const { return station->settings.DataDir + name; }
+
+    TempDir exe;
+    RecordingNotifier notifier;
+    NoUsb noUsb;
+    RecordingObserver observer;
+    std::unique_ptr<Station> station;
+};
+
+// A small drawing of a printed and cut square.
+inline std::string SquarePlt(int cm = 10)
+{
+    return gen::GenerateTestSquarePlt(cm, false);
+}
+
+} // namespace qv::test
