@@ -34,25 +34,12 @@ int RunPreview(const std::vector<std::string>& words)
     decoded.Finish(job.header.Encode(), input.params);
     const sim::JobReport& report = decoded.Report();
 
-    const std::filesystem::path dir(output);
-    const std::string summary = sim::JobSummaryJson(report);
-    bool written = WriteFileAtomically((dir / "summary.json").string(), summary);
-    if (!report.bands.empty()) {
-        const std::vector<uint8_t> png = sim::EncodePng(report.image);
-        written = WriteFileAtomically((dir / "print.png").string(),
-                                      {reinterpret_cast<const char*>(png.data()), png.size()}) &&
-                  written;
-    }
-    if (!report.knife.empty()) {
-        const std::string svg =
-            sim::KnifeSvg(report, input.params.advanced.xPulsesPerMm, input.params.advanced.yPulsesPerMm);
-        written = WriteFileAtomically((dir / "cut.svg").string(), svg) && written;
-    }
+    const bool written = sim::WriteJobFiles(output, report, input.params);
     if (!written) {
         std::fprintf(stderr, "%s: cannot write the preview there\n", output.c_str());
         return 1;
     }
-    std::fputs(summary.c_str(), stdout);
+    std::fputs(sim::JobSummaryJson(report).c_str(), stdout);
     for (const std::string& error : report.errors)
         std::fprintf(stderr, "the machine does not accept the job: %s\n", error.c_str());
     return report.Ok() ? 0 : 1;

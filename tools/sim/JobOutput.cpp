@@ -5,6 +5,7 @@
 #include "app/AtomicFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
@@ -45,10 +46,10 @@ bool WriteText(const std::string& path, const std::string& text)
 
 } // namespace
 
-std::string KnifeSvg(const JobReport& job, double xPulsesPerMm, double yPulsesPerMm)
+std::string KnifeSvg(const JobReport& job, const MachineParams& machine)
 {
-    const double sx = xPulsesPerMm > 0 ? xPulsesPerMm : 1;
-    const double sy = yPulsesPerMm > 0 ? yPulsesPerMm : 1;
+    const double sx = machine.advanced.xPulsesPerMm > 0 ? machine.advanced.xPulsesPerMm : 1;
+    const double sy = machine.advanced.yPulsesPerMm > 0 ? machine.advanced.yPulsesPerMm : 1;
     double minX = std::numeric_limits<double>::max(), minY = minX;
     double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;
     for (const KnifeRecord& r : job.knife) {
@@ -63,7 +64,9 @@ std::string KnifeSvg(const JobReport& job, double xPulsesPerMm, double yPulsesPe
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
                       "viewBox=\"" + Mm(minX - margin) + " " + Mm(minY - margin) + " " +
                       Mm(maxX - minX + 2 * margin) + " " + Mm(maxY - minY + 2 * margin) + "\" width=\"" +
-                      Mm(maxX - minX + 2 * margin) + "mm\" height=\"" + Mm(maxY - minY + 2 * margin) + "mm\">\n";
+                      Mm(maxX - minX + 2 * margin) + "mm\" height=\"" + Mm(maxY - minY + 2 * margin) + "mm\">\n" +
+                      // Mirrors Y within the same box: SVG counts Y downwards, the drawing upwards.
+                      "<g transform=\"matrix(1 0 0 -1 0 " + Mm(minY + maxY) + ")\">\n";
     // One path per run of records with the same code; each starts where the previous record left the knife.
     std::size_t i = 0;
     while (i < job.knife.size()) {
@@ -83,7 +86,7 @@ std::string KnifeSvg(const JobReport& job, double xPulsesPerMm, double yPulsesPe
         }
         i = end;
     }
-    return svg + "</svg>\n";
+    return svg + "</g>\n</svg>\n";
 }
 
 std::string JobSummaryJson(const JobReport& job)
@@ -126,24 +129,45 @@ std::string JobSummaryJson(const JobReport& job)
     return j + "]\n}\n";
 }
 
-bool WriteJobOutput(const std::string& dir, const JobReport& job, double xPulsesPerMm, double yPulsesPerMm)
+PrintedImage UprightPreview(const PrintedImage& image, const MachineParams& machine)
+{
+    constexpr double kPixelMm = 25.4 / 300;
+    const double rowMm = machine.advanced.yPulsesPerMm > 0
+                             ? std::max<int>(machine.advanced.inkjetIntervalPulses, 1) / machine.advanced.yPulsesPerMm
+                             : kPixelMm;
+    const double stretch = rowMm / kPixelMm;
+    const int height = static_cast<int>(std::lround(image.Height() * stretch));
+    PrintedImage preview;
+    preview.Reserve(image.Width(), height);
+    for (int y = 0; y < height; ++y) {
+        const int source = image.Height() - 1 - std::min(image.Height() - 1, static_cast<int>(y / stretch));
+        preview.CopyRow(y, image, source);
+    }
+    return preview;
+}
+
+bool WriteJobFiles(const std::string& folder, const JobReport& job, const MachineParams& machine)
+{
+    const std::filesystem::path path(folder);
+    bool ok = WriteText((path / "summary.json").string(), JobSummaryJson(job));
+    if (!job.bands.empty()) {
+        const std::vector<uint8_t> png = EncodePng(UprightPreview(job.image, machine));
+        ok = WriteFileAtomically((path / "print.png").string(),
+                                 std::span<const char>(reinterpret_cast<const char*>(png.data()), png.size())) && ok;
+    }
+    if (!job.knife.empty())
+        ok = WriteText((path / "cut.svg").string(), KnifeSvg(job, machine)) && ok;
+    return ok;
+}
+
+bool WriteJobOutput(const std::string& dir, const JobReport& job, const MachineParams& machine)
 {
     char name[32];
     std::snprintf(name, sizeof name, "job-%04d", job.number);
     const std::filesystem::path folder = std::filesystem::path(dir) / name;
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec)
-        return false;
-    bool ok = WriteText((folder / "summary.json").string(), JobSummaryJson(job));
-    if (!job.bands.empty()) {
-        const std::vector<uint8_t> png = EncodePng(job.image);
-        ok = WriteFileAtomically((folder / "print.png").string(),
-                                 std::span<const char>(reinterpret_cast<const char*>(png.data()), png.size())) && ok;
-    }
-    if (!job.knife.empty())
-        ok = WriteText((folder / "cut.svg").string(), KnifeSvg(job, xPulsesPerMm, yPulsesPerMm)) && ok;
-    return ok;
+    return !ec && WriteJobFiles(folder.string(), job, machine);
 }
 
 } // namespace qv::sim

@@ -1,6 +1,7 @@
 #include "PrintedImage.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace qv::sim {
 
@@ -36,6 +37,18 @@ bool PrintedImage::Get(int x, int y) const
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return false;
     return (Row(y)[x / 8] & (0x80u >> (x % 8))) != 0;
+}
+
+void PrintedImage::CopyRow(int y, const PrintedImage& source, int sourceY)
+{
+    if (y < 0 || y >= height_ || sourceY < 0 || sourceY >= source.height_ || source.width_ != width_)
+        return;
+    uint8_t* row = bits_.data() + static_cast<std::size_t>(y) * Stride();
+    const uint8_t* from = source.Row(sourceY);
+    for (std::size_t i = 0; i < Stride(); ++i) {
+        ink_ += std::popcount(from[i]) - std::popcount(row[i]);
+        row[i] = from[i];
+    }
 }
 
 } // namespace qv::sim

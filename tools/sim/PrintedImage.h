@@ -15,6 +15,8 @@ public:
     void Reserve(int width, int height);
     void Set(int x, int y);
     bool Get(int x, int y) const;
+    // Row y becomes a copy of row `sourceY` of an image of the same width.
+    void CopyRow(int y, const PrintedImage& source, int sourceY);
     int64_t InkPixels() const { return ink_; }
     // Row y, most significant bit leftmost, (width + 7) / 8 bytes.
     const uint8_t* Row(int y) const { return bits_.data() + static_cast<std::size_t>(y) * Stride(); }

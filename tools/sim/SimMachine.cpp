@@ -235,7 +235,7 @@ void SimMachine::EndJob(bool cancelled)
     auto report = std::shared_ptr<JobReport>(job_, &job_->Report());
     report->cancelled = cancelled;
     if (!options_.outputDir.empty() &&
-        !WriteJobOutput(options_.outputDir, *report, params_.advanced.xPulsesPerMm, params_.advanced.yPulsesPerMm) &&
+        !WriteJobOutput(options_.outputDir, *report, params_) &&
         log_)
         log_("cannot write the output of job " + std::to_string(report->number));
     if (log_)
