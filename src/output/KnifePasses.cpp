@@ -1,5 +1,6 @@
 #include "output/KnifePasses.h"
 
+#include "geometry/PointMath.h"
 #include "model/Rounding.h"
 
 #include <algorithm>
@@ -9,22 +10,9 @@
 namespace qv {
 namespace {
 
-constexpr double kPi = 3.14159265359;
-constexpr double kTwoPi = 6.28318530718;
-
 double Degrees(double radians)
 {
     return radians * 180 / kPi;
-}
-
-// Brings a heading difference into (-pi, pi].
-double NormaliseTurn(double turn)
-{
-    if (turn > kPi)
-        return turn - kTwoPi;
-    if (turn <= -kPi)
-        return turn + kTwoPi;
-    return turn;
 }
 
 // dx, dy and major of `record` as reached from `previous`.
@@ -143,7 +131,7 @@ void MeasureKnifeSegments(std::span<KnifeRecord> records, double xPulsesPerMm, d
         } else {
             SetDelta(r, records[i - 1]);
             r.heading = std::atan2(static_cast<double>(r.dy), static_cast<double>(r.dx));
-            r.turn = NormaliseTurn(r.heading - records[i - 1].heading);
+            r.turn = NormalizeTurn(r.heading - records[i - 1].heading);
         }
         const int32_t length = TruncToInt32(static_cast<double>(r.major) * 2 * 40 / (xPulsesPerMm + yPulsesPerMm));
         r.length = static_cast<uint32_t>(std::max(1, length));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <vector>
 
 namespace qv {
 
@@ -102,9 +103,9 @@ struct CRasterEngine::Buffers {
     std::vector<uint8_t> output = std::vector<uint8_t>(kOutputBytes);
 };
 
-CRasterEngine::CRasterEngine() : buffers_(new Buffers) {}
+CRasterEngine::CRasterEngine() : buffers_(std::make_unique<Buffers>()) {}
 
-CRasterEngine::~CRasterEngine() { delete buffers_; }
+CRasterEngine::~CRasterEngine() = default;
 
 RasterPlan CRasterEngine::Prepare(const COnePage& jobPage, const MachineParams& params)
 {

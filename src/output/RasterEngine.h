@@ -4,8 +4,8 @@
 #include "model/COnePage.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace qv {
 
@@ -52,7 +52,7 @@ public:
 
 private:
     struct Buffers;
-    Buffers* buffers_;
+    std::unique_ptr<Buffers> buffers_;
 };
 
 } // namespace qv

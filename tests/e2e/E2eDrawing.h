@@ -5,9 +5,6 @@
 #include "app/AtomicFile.h"
 #include "app/CSettings.h"
 #include "app/Notifier.h"
-#include "geometry/ImportCleanUp.h"
-#include "geometry/ImportOptions.h"
-#include "geometry/Paging.h"
 #include "hpgl/CHpglFile.h"
 #include "tasks/CQuorvaneDoc.h"
 
@@ -39,10 +36,8 @@ inline void ImportDrawing(const TempDir& dir, CSettings& settings, Notifier& not
     reader.path = plt;
     ASSERT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
     reader.BuildPages(doc.pages, settings);
-    const ImportOptions import{settings.AutoMoveToLeft, settings.AutoMoveToBottom, settings.FindOutline,
-                               settings.PLTFilePageLen, settings.AutoStartWork};
-    CleanUpImportedPages(doc.pages, import);
-    PaginatePages(doc.pages, import);
+    doc.CleanUpImportedPages(ImportOptionsOf(settings));
+    doc.PaginatePages(ImportOptionsOf(settings));
     ASSERT_EQ(doc.pages.size(), 2u);
 }
 

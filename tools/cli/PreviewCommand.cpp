@@ -2,13 +2,9 @@
 #include "PageJob.h"
 
 #include "JobOutput.h"
-#include "PngWriter.h"
 #include "SimJob.h"
 
-#include "app/AtomicFile.h"
-
 #include <cstdio>
-#include <filesystem>
 
 namespace qv::cli {
 
