@@ -225,7 +225,7 @@ TEST_F(CHpglFileTest, FifosAreRefusedWithoutWaitingForAWriter)
 TEST_F(CHpglFileTest, NameAndTimeOfTheFile)
 {
     const std::string path = dir.File("前片 marker.plt");
-    test::WriteBytes(path, test::Bytes().Text("PU0,0;PD1,1;"));
+    test::WriteFile(path, test::Bytes().Text("PU0,0;PD1,1;"));
     const auto when = std::filesystem::file_time_type::clock::from_sys(
         std::chrono::sys_seconds(std::chrono::seconds(1600000000)));
     std::filesystem::last_write_time(path, when);
