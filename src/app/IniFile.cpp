@@ -103,11 +103,9 @@ int32_t IniFile::GetInt(std::string_view section, std::string_view key, int32_t 
 
 void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value)
 {
-    for (Line& line : lines_) {
-        if (!line.key.empty() && SameName(line.section, section) && SameName(line.key, key)) {
-            line.value = std::string(value);
-            return;
-        }
+    if (Line* line = Find(section, key)) {
+        line->value = std::string(value);
+        return;
     }
     Line added;
     added.section = std::string(section);

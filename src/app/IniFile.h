@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -42,6 +43,10 @@ private:
     };
 
     const Line* Find(std::string_view section, std::string_view key) const;
+    Line* Find(std::string_view section, std::string_view key)
+    {
+        return const_cast<Line*>(std::as_const(*this).Find(section, key));
+    }
 
     std::vector<Line> lines_;
 };

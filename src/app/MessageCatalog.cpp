@@ -14,9 +14,9 @@ namespace {
 constexpr MessageEntry Both(Msg id, const char* zh, const char* en) { return {id, zh, en}; }
 constexpr MessageEntry Single(Msg id, const char* text) { return {id, text, text}; }
 
-// The single source of every operator-visible text. Texts are reproduced exactly as the operator
-// has always seen them, terse or misspelt English included ("Out of memeory", "Com error"), because
-// operators and service staff recognise faults by them. "Ours" marks English wording of our own
+// The single source of every operator-visible text. Texts are kept exactly as operators know them,
+// terse or misspelt English included ("Out of memeory", "Com error"), because operators and service
+// staff recognise faults by them. "Ours" marks English wording of our own
 // for texts that come from the document framework's string table in Chinese.
 constexpr MessageEntry kMessages[] = {
     // Start-up. These run before the language resources are chosen, so they have one text each.
@@ -93,8 +93,8 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::BulkTransferFailed, "数据传输失败", "Com error"),
     Single(Msg::SegmentCommandFailed, "发送命令失败"),
 
-    // Working-area checks. The half-cut Y maximum check has always reported with the full-cut
-    // Chinese text; its English text differs from the full-cut one.
+    // Working-area checks. The half-cut Y maximum check reports with the full-cut Chinese text;
+    // its English text differs from the full-cut one.
     Both(Msg::PlotXOutOfSize, "X向喷墨超出幅面", "Plot X Out of Size"),
     Both(Msg::PlotYOutOfSize, "Y向喷墨超出幅面", "Plot Y Out of Size"),
     Both(Msg::FullCutXOutOfSize, "X向全刀切割超出幅面", "FC X Out of Size"),

@@ -22,7 +22,7 @@ MsgAnswer RecordingNotifier::Show(std::string_view text, std::string_view captio
     const std::lock_guard lock(mutex_);
     shown_.push_back({std::string(text), std::string(caption), buttons, icon});
     if (answers_.empty())
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : SafeAnswer(buttons);
+        return SafeAnswer(buttons);
     const MsgAnswer answer = answers_.front();
     answers_.erase(answers_.begin());
     return answer;

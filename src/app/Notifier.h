@@ -20,8 +20,8 @@ public:
     virtual MsgAnswer Show(std::string_view text, std::string_view caption, MsgButtons buttons, MsgIcon icon) = 0;
 };
 
-// Keeps every message it is shown and answers from a script (Ok, or Cancel where Ok is no choice, once the
-// script is used up). For tests and for tools that report messages after the fact.
+// Keeps every message it is shown and answers from a script, then with SafeAnswer once the script is used up.
+// For tests and for tools that report messages after the fact.
 class RecordingNotifier : public Notifier {
 public:
     struct Shown {

@@ -1,7 +1,7 @@
 #include "app/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <iconv.h>
 
 namespace qv {
@@ -27,6 +27,13 @@ void AppendUtf8(std::string& out, char32_t c)
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+// ASCII reads the same in UTF-8 and GBK. Most texts (every curve's record tag, most file names) are ASCII and
+// need no converter.
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // One iconv conversion descriptor for the length of a call.
@@ -69,6 +76,8 @@ private:
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8)
 {
+    if (IsAscii(utf8))
+        return std::string(utf8);
     Converter conv("GBK", "UTF-8");
     if (!conv.ok())
         return std::nullopt;
@@ -80,6 +89,8 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8)
 
 std::string GbkToUtf8(std::string_view gbk)
 {
+    if (IsAscii(gbk))
+        return std::string(gbk);
     Converter conv("UTF-8", "GBK");
     std::string out;
     if (!conv.ok()) {

@@ -78,8 +78,9 @@ void CHpglFile::Reset()
 int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
 {
     instructions.clear();
-    // Linux has no exclusive sharing: a file still being written is the intake's concern.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Linux has no exclusive sharing: a file still being written is the intake's concern. O_NONBLOCK keeps a
+    // FIFO from stalling the open; it changes nothing for the regular file read below.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return HpglLoadResult::CannotOpen;

@@ -4,7 +4,6 @@
 #include "hpgl/CHpglFile.h"
 
 #include <charconv>
-#include <iterator>
 #include <limits>
 
 namespace qv {

@@ -10,7 +10,8 @@ namespace qv {
 
 std::shared_ptr<const StrokeFontFile> StrokeFontFile::Open(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO in place of a font is refused below instead of stalling the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
     struct stat st {};

@@ -6,8 +6,6 @@
 #include "geometry/Paging.h"
 #include "model/ObjectList.h"
 
-#include <algorithm>
-
 namespace qv {
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 namespace qv {
 namespace {
@@ -207,10 +208,24 @@ TEST_F(CHpglFileTest, ResultCodes)
     EXPECT_EQ(directory.Load(settings, notifier), HpglLoadResult::CannotOpen);
 }
 
+TEST_F(CHpglFileTest, FifosAreRefusedWithoutWaitingForAWriter)
+{
+    CHpglFile pipe;
+    pipe.path = dir.File("pipe.plt");
+    ASSERT_EQ(::mkfifo(pipe.path.c_str(), 0600), 0);
+    EXPECT_EQ(pipe.Load(settings, notifier), HpglLoadResult::CannotOpen);
+
+    // A font file that is a FIFO is a font that cannot be read.
+    std::filesystem::remove(settings.FontEnPath);
+    ASSERT_EQ(::mkfifo(settings.FontEnPath.c_str(), 0600), 0);
+    EXPECT_EQ(Load("PU0,0;PD1,1;"), HpglLoadResult::Ok);
+    EXPECT_EQ(notifier.Texts(), std::vector<std::string>{"Failed to open fon_en.bin"});
+}
+
 TEST_F(CHpglFileTest, NameAndTimeOfTheFile)
 {
     const std::string path = dir.File("前片 marker.plt");
-    test::WriteBytes(path, test::Bytes().Text("PU0,0;PD1,1;"));
+    test::WriteFile(path, test::Bytes().Text("PU0,0;PD1,1;"));
     const auto when = std::filesystem::file_time_type::clock::from_sys(
         std::chrono::sys_seconds(std::chrono::seconds(1600000000)));
     std::filesystem::last_write_time(path, when);

@@ -85,9 +85,9 @@ protected:
     void WriteFonts(bool hz = true, bool en = true, uint16_t enHeight2 = 22)
     {
         if (hz)
-            test::WriteBytes(settings.FontHzPath, test::HzFontBytes());
+            test::WriteFile(settings.FontHzPath, test::HzFontBytes());
         if (en)
-            test::WriteBytes(settings.FontEnPath, test::EnFontBytes(enHeight2));
+            test::WriteFile(settings.FontEnPath, test::EnFontBytes(enHeight2));
     }
 
     std::vector<HpglInstruction> Draw(std::string_view text, LabelStyle style = {}, int32_t x = 1000,
@@ -294,7 +294,7 @@ TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
     std::filesystem::remove(hzPath);
     MakeUnreachable(settings.FontHzPath);
     std::filesystem::remove(enPath);
-    test::WriteBytes(enPath, test::Bytes().U16(4).U16(22).Add({0, 0, 0}));
+    test::WriteFile(enPath, test::Bytes().U16(4).U16(22).Add({0, 0, 0}));
     renderer.LoadFonts(settings, notifier);
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
     EXPECT_EQ(renderer.hzGlyphs().size(), 2u);
@@ -304,7 +304,7 @@ TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
     settings.FontHzPath = hzPath;
     WriteFonts(true, false);
     renderer.LoadFonts(settings, notifier);
-    test::WriteBytes(hzPath, test::Bytes().U16(16).U16(16).I32(0));   // cut short in place
+    test::WriteFile(hzPath, test::Bytes().U16(16).U16(16).I32(0));   // cut short in place
     EXPECT_TRUE(Segments(Draw("\xB0\xA1")).empty()) << "shape bytes the file no longer holds: a missing glyph";
 }
 
@@ -331,7 +331,7 @@ TEST_F(LabelRendererTest, HostileIndexRecordsCountAsMissing)
 {
     WriteFonts();
     // "I" points past the end of the file, "_" is cut one byte short; a count far beyond the file.
-    test::WriteBytes(settings.FontEnPath, test::Bytes()
+    test::WriteFile(settings.FontEnPath, test::Bytes()
                                               .U16(4).U16(22).U16(7).I32(-1)
                                               .U16(' ').U16(2).U16(10).I32(40)
                                               .U16('I').U16(5).U16(12).I32(0x7FFFFFF0)

@@ -102,7 +102,7 @@ TEST(EmbeddedFonts, EnsureFontFilesWritesOnlyMissingFiles)
     CSettings settings;
     settings.FontHzPath = dir.File("fon_hz.bin");
     settings.FontEnPath = dir.File("fon_en.bin");
-    test::WriteBytes(settings.FontHzPath, {'o', 'w', 'n'});
+    test::WriteFile(settings.FontHzPath, "own");
     EnsureFontFiles(settings);
 
     std::string bytes;

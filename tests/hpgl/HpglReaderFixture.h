@@ -67,8 +67,8 @@ class HpglReaderFixture : public ::testing::Test {
 protected:
     HpglReaderFixture()
     {
-        WriteBytes(dir.File("fon_hz.bin"), HzFontBytes());
-        WriteBytes(dir.File("fon_en.bin"), EnFontBytes());
+        WriteFile(dir.File("fon_hz.bin"), HzFontBytes());
+        WriteFile(dir.File("fon_en.bin"), EnFontBytes());
         CSetDisp disp;
         MachineSettings machine;
         settings.Load(dir.Path(), disp, machine);
@@ -78,7 +78,7 @@ protected:
     int32_t Load(std::string_view plt, std::size_t pieceSize = CHpglFile::kPieceSize)
     {
         const std::string path = dir.File("in.plt");
-        WriteBytes(path, std::vector<uint8_t>(plt.begin(), plt.end()));
+        WriteFile(path, plt);
         reader = CHpglFile();
         reader.path = path;
         return reader.Load(settings, notifier, pieceSize);

@@ -2,11 +2,9 @@
 
 #include "support/Bytes.h"
 #include "support/TempDir.h"
+#include "support/WriteFile.h"
 
 #include <cstdint>
-#include <fstream>
-#include <string>
-#include <vector>
 
 namespace qv::test {
 
@@ -42,12 +40,6 @@ inline Bytes HzFontBytes()
         .U16(0xBFE3).U16(10).I32(29)
         .Add({0x00, 0x08, 16, 16, 0x00})
         .Add({0x00, 0x02, 0x08, 0, 8, 0x01, 0x08, 16, 0, 0x00});
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace qv::test

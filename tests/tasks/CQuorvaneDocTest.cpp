@@ -3,10 +3,10 @@
 #include "app/AtomicFile.h"
 #include "support/Bytes.h"
 #include "support/TempDir.h"
+#include "support/WriteFile.h"
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -15,6 +15,7 @@ namespace {
 
 using test::Bytes;
 using test::TempDir;
+using test::WriteFile;
 
 std::unique_ptr<COnePage> Page(const std::string& name, int32_t number, int32_t state = PageState::Manual)
 {
@@ -36,12 +37,6 @@ std::string Listing(const CQuorvaneDoc& doc)
     for (const auto& page : doc.pages)
         text += (text.empty() ? "" : " ") + page->fileName + std::to_string(page->pageNumber);
     return text;
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path)
@@ -206,7 +201,7 @@ TEST_F(CQuorvaneDocTest, RefusedFilesKeepTheListAndNameTheirFault)
 TEST_F(CQuorvaneDocTest, OpeningAnEmptyOrMissingFile)
 {
     const std::string empty = dir.File("empty.ctask");
-    WriteFile(empty, {});
+    WriteFile(empty, "");
     EXPECT_EQ(doc.Open(empty), TaskFileResult::Ok);
     EXPECT_EQ(Listing(doc), "a1 b2 c3") << "a 0-byte file changes nothing";
 

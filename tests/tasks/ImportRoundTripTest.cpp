@@ -7,8 +7,8 @@
 #include "gen/MarkerGenerator.h"
 #include "hpgl/CHpglFile.h"
 #include "support/TempDir.h"
+#include "support/WriteFile.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -16,11 +16,7 @@ namespace qv {
 namespace {
 
 using test::TempDir;
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::WriteFile;
 
 // Everything a page keeps in a task file, curve by curve.
 std::string Describe(const CQuorvaneDoc& doc)
@@ -72,7 +68,7 @@ TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
         const std::string plt = gen::GenerateMarkerPlt(d.options);
         EXPECT_EQ(plt, gen::GenerateMarkerPlt(d.options)) << "the generator is deterministic";
         const std::string path = dir.File(d.name);
-        WriteText(path, plt);
+        WriteFile(path, plt);
         settings.AutoStartWork = d.autoStart;
         settings.HCPenNumber = d.options.halfCutPen;
         CHpglFile reader;
@@ -115,7 +111,7 @@ TEST(ImportRoundTrip, AsciiAndChineseLabelsBecomeStrokes)
     for (const std::string_view label : {"AB", "\xC7\xB0\xC6\xAC" /* 前片 */}) {
         const std::string plt = "IN;SP3;PU4000,4000;LB" + std::string(label) + "\x03";
         const std::string path = dir.File("label.plt");
-        WriteText(path, plt);
+        WriteFile(path, plt);
         CHpglFile reader;
         reader.path = path;
         ASSERT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);

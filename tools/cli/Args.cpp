@@ -7,14 +7,18 @@ namespace qv::cli {
 
 Args::Args(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions)
 {
+    const auto takesValue = [&](const std::string& name) {
+        return std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
+    };
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
-        if (w.size() < 3 || w.compare(0, 2, "--") != 0) {
+        const bool shortOutput = w == "-o" && takesValue("output");
+        if (!shortOutput && (w.size() < 3 || w.compare(0, 2, "--") != 0)) {
             positional_.push_back(w);
             continue;
         }
-        const std::string name = w.substr(2);
-        if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
+        const std::string name = shortOutput ? "output" : w.substr(2);
+        if (!takesValue(name)) {
             flags_.push_back(name);
         } else if (i + 1 < words.size()) {
             options_.emplace_back(name, words[++i]);

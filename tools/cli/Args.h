@@ -8,6 +8,7 @@ namespace qv::cli {
 
 // The words after a subcommand: positional words, "--name value" options and "--flag" switches. Which
 // names take a value is declared by the subcommand, so "--json file" and "--dir file" parse differently.
+// Where "output" takes a value, "-o" is its short form.
 class Args {
 public:
     Args(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions);

@@ -1,16 +1,15 @@
 #include "Args.h"
 #include "Commands.h"
+#include "PageJob.h"
 #include "StderrNotifier.h"
 #include "TaskRows.h"
 
-#include "app/CSetDisp.h"
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
 #include "app/MessageCatalog.h"
 #include "hpgl/CHpglFile.h"
 #include "tasks/CQuorvaneDoc.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -52,30 +51,26 @@ private:
 // when a drawing cannot be read.
 int RunImport(const std::vector<std::string>& words)
 {
-    // "-o" is the short form of "--output".
-    std::vector<std::string> spelled = words;
-    std::replace(spelled.begin(), spelled.end(), std::string("-o"), std::string("--output"));
-    const Args args(spelled, {"output", "settings"});
+    const Args args(words, {"output", "settings"});
     const std::optional<std::string> output = args.Value("output");
     if (!args.error().empty() || args.positional().empty() || !output) {
         std::fprintf(stderr, "usage: quorvane-cli import FILE.plt... -o OUT.ctask [--settings DIR]\n");
         return 2;
     }
-    ScratchDirectory scratch;
-    const std::optional<std::string> settingsDir = args.Value("settings");
-    std::error_code ec;
-    if (settingsDir && !std::filesystem::is_directory(*settingsDir, ec)) {
-        std::fprintf(stderr, "%s: no such directory\n", settingsDir->c_str());
-        return 2;
-    }
-    if (!settingsDir && scratch.path().empty()) {
-        std::fprintf(stderr, "cannot create a temporary directory for the default settings\n");
-        return 1;
+    std::optional<std::string> settingsDir = args.Value("settings");
+    std::optional<ScratchDirectory> scratch;
+    if (!settingsDir) {
+        scratch.emplace();
+        if (scratch->path().empty()) {
+            std::fprintf(stderr, "cannot create a temporary directory for the default settings\n");
+            return 1;
+        }
+        settingsDir = scratch->path();
     }
     CSettings settings;
-    CSetDisp disp;
     MachineParams machine;
-    settings.Load(settingsDir.value_or(scratch.path()), disp, machine.settings);
+    if (const int status = LoadSettingsOption(settingsDir, settings, machine))
+        return status;
 
     StderrNotifier notifier;
     CQuorvaneDoc doc;

@@ -1,6 +1,5 @@
 #include "HersheyFont.h"
 
-#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <stdexcept>

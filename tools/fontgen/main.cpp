@@ -50,6 +50,7 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv)
 {
+    constexpr const char* kUsage = "usage: quorvane-fontgen OUTDIR [--hershey FILE.jhf] [--cjk FONTFILE]";
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -58,10 +59,10 @@ Options ParseOptions(int argc, char** argv)
         else if (options.outDir.empty() && !arg.starts_with("-"))
             options.outDir = arg;
         else
-            throw std::runtime_error("usage: quorvane-fontgen OUTDIR [--hershey FILE.jhf] [--cjk FONTFILE]");
+            throw std::runtime_error(kUsage);
     }
     if (options.outDir.empty())
-        throw std::runtime_error("usage: quorvane-fontgen OUTDIR [--hershey FILE.jhf] [--cjk FONTFILE]");
+        throw std::runtime_error(kUsage);
     if (!options.outDir.ends_with('/'))
         options.outDir += '/';
     return options;
