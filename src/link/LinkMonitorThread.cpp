@@ -4,6 +4,7 @@
 #include "link/LinkProtocol.h"
 #include "link/LinkState.h"
 #include "link/ManualCommandQueue.h"
+#include "link/SleepUnlessStopped.h"
 
 namespace qv {
 
@@ -37,7 +38,6 @@ void LinkMonitorThread::Stop()
     if (!thread_.joinable())
         return;
     thread_.request_stop();
-    wake_.notify_all();
     thread_.join();
 }
 
@@ -48,8 +48,7 @@ bool LinkMonitorThread::Stopping(std::stop_token stop) const
 
 bool LinkMonitorThread::Pause(std::stop_token stop, std::chrono::milliseconds span)
 {
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, stop, span, [] { return false; });
+    SleepUnlessStopped(stop, span);
     return !Stopping(stop);
 }
 
