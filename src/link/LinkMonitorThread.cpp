@@ -56,6 +56,12 @@ void LinkMonitorThread::Run(std::stop_token stop)
 {
     int passes = 0;
     while (!Stopping(stop)) {
+        if (state_.jobThreadExists) {
+            // The job owns the link, even when a poll failed as it started; look again shortly without
+            // keeping a processor busy.
+            Pause(stop, kPass);
+            continue;
+        }
         if (!state_.Connected) {
             if (protocol_.Handshake() == 0) {
                 state_.Connected = true;
@@ -63,11 +69,6 @@ void LinkMonitorThread::Run(std::stop_token stop)
             } else if (Pause(stop, kAfterHandshake) && !state_.Connected) {
                 Pause(stop, kRetryExtra);
             }
-            continue;
-        }
-        if (state_.jobThreadExists) {
-            // The job owns the link; look again shortly without keeping a processor busy.
-            Pause(stop, kPass);
             continue;
         }
         if (const auto code = queue_.Take())

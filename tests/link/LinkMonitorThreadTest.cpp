@@ -102,6 +102,19 @@ TEST(LinkMonitorThread, SendsQueuedCodesButNothingWhileAJobRuns)
     EXPECT_EQ(rig.queue.Count(), 0);
 }
 
+TEST(LinkMonitorThread, NoHandshakeWhileAJobRuns)
+{
+    // A poll that failed just as a job started leaves the link down while the job owns it.
+    MonitorRig rig;
+    rig.state.jobThreadExists = true;
+    rig.monitor.Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_TRUE(rig.HostFrames().empty());
+
+    rig.state.jobThreadExists = false;
+    EXPECT_TRUE(WaitUntil([&] { return rig.state.Connected.load(); }));
+}
+
 TEST(LinkMonitorThread, FirstStartEmptiesTheQueue)
 {
     MonitorRig rig;
