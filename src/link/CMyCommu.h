@@ -23,7 +23,6 @@ public:
     int SendBulk(std::span<const uint8_t> data) { return Channel().SendBulk(data); }
 
     bool ViaNet() const;
-    CMyUSB& Usb() { return usb_; }
     CMyEth& Eth() { return eth_; }
 
 private:

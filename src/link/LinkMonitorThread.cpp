@@ -4,6 +4,7 @@
 #include "link/LinkProtocol.h"
 #include "link/LinkState.h"
 #include "link/ManualCommandQueue.h"
+#include "link/SleepUnlessStopped.h"
 
 namespace qv {
 
@@ -37,7 +38,6 @@ void LinkMonitorThread::Stop()
     if (!thread_.joinable())
         return;
     thread_.request_stop();
-    wake_.notify_all();
     thread_.join();
 }
 
@@ -48,8 +48,7 @@ bool LinkMonitorThread::Stopping(std::stop_token stop) const
 
 bool LinkMonitorThread::Pause(std::stop_token stop, std::chrono::milliseconds span)
 {
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, stop, span, [] { return false; });
+    SleepUnlessStopped(stop, span);
     return !Stopping(stop);
 }
 
@@ -57,6 +56,12 @@ void LinkMonitorThread::Run(std::stop_token stop)
 {
     int passes = 0;
     while (!Stopping(stop)) {
+        if (state_.jobThreadExists) {
+            // The job owns the link, even when a poll failed as it started; look again shortly without
+            // keeping a processor busy.
+            Pause(stop, kPass);
+            continue;
+        }
         if (!state_.Connected) {
             if (protocol_.Handshake() == 0) {
                 state_.Connected = true;
@@ -64,11 +69,6 @@ void LinkMonitorThread::Run(std::stop_token stop)
             } else if (Pause(stop, kAfterHandshake) && !state_.Connected) {
                 Pause(stop, kRetryExtra);
             }
-            continue;
-        }
-        if (state_.jobThreadExists) {
-            // The job owns the link; look again shortly without keeping a processor busy.
-            Pause(stop, kPass);
             continue;
         }
         if (const auto code = queue_.Take())

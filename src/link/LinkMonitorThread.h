@@ -2,8 +2,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
@@ -31,7 +29,7 @@ public:
 
     // Starts the thread; the first start empties the ManualCommandQueue. Does nothing while it runs.
     void Start();
-    // Asks the thread to end, wakes it from its sleep and waits for it.
+    // Asks the thread to end, cuts its pause short and waits for it.
     void Stop();
     // Set from Start() until the thread has left its loop.
     bool Running() const { return running_; }
@@ -46,8 +44,6 @@ private:
     LinkState& state_;
     ManualCommandQueue& queue_;
     const CSettings& settings_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
     std::atomic<bool> running_{false};
     bool started_ = false;
     std::jthread thread_;

@@ -2,6 +2,7 @@
 
 #include "app/CSettings.h"
 #include "app/UiBridge.h"
+#include "link/SleepUnlessStopped.h"
 
 #include <filesystem>
 
@@ -32,7 +33,6 @@ void FileWatcherThread::Stop()
     if (!thread_.joinable())
         return;
     thread_.request_stop();
-    wake_.notify_all();
     thread_.join();
 }
 
@@ -53,12 +53,10 @@ void FileWatcherThread::Run(std::stop_token stop)
             frame_.SendToFrame(FrameMessage::WM_REMOVE_DONE_PAGES, 0, 0);
             counted = 0;
         }
-        if (sleep_) {
+        if (sleep_)
             sleep_(kTick);
-        } else {
-            std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, stop, kTick, [] { return false; });
-        }
+        else
+            SleepUnlessStopped(stop, kTick);
     }
     running_ = false;
 }

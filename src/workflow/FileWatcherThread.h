@@ -2,9 +2,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
@@ -39,8 +37,6 @@ private:
     const CSettings& settings_;
     UiBridge& frame_;
     Sleeper sleep_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
     std::atomic<bool> running_{false};
     std::jthread thread_;
 };

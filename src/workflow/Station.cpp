@@ -42,7 +42,6 @@ void Station::Start()
     tick.Start();
     monitor.Start();
     watcher.Start();
-    link.jobThreadExists = false;
 }
 
 void Station::Close()

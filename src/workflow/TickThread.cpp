@@ -3,6 +3,7 @@
 #include "app/CSettings.h"
 #include "app/UiBridge.h"
 #include "link/LinkState.h"
+#include "link/SleepUnlessStopped.h"
 
 namespace qv {
 
@@ -27,19 +28,16 @@ void TickThread::Stop()
     if (!thread_.joinable())
         return;
     thread_.request_stop();
-    wake_.notify_all();
     thread_.join();
 }
 
 void TickThread::Run(std::stop_token stop)
 {
     while (!stop.stop_requested()) {
-        if (sleep_) {
+        if (sleep_)
             sleep_(kTick);
-        } else {
-            std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, stop, kTick, [] { return false; });
-        }
+        else
+            SleepUnlessStopped(stop, kTick);
         if (!stop.stop_requested() && settings_.AppStopping == 0 && !link_.jobThreadExists)
             frame_.SendToFrame(FrameMessage::WM_DISPATCH_JOB, 0, 0);
     }

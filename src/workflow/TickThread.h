@@ -1,9 +1,7 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
@@ -27,7 +25,7 @@ public:
     TickThread& operator=(const TickThread&) = delete;
 
     void Start();
-    // Wakes the thread from its pause and waits for it to end.
+    // Cuts the thread's pause short and waits for it to end.
     void Stop();
 
 private:
@@ -37,8 +35,6 @@ private:
     const LinkState& link_;
     UiBridge& frame_;
     Sleeper sleep_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
     std::jthread thread_;
 };
 

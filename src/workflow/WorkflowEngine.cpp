@@ -27,12 +27,6 @@ std::string NameOf(const std::string& path)
     return path.substr(path.find_last_of('/') + 1);
 }
 
-// The first selected row, or -1.
-std::ptrdiff_t FirstRow(std::span<const std::ptrdiff_t> rows)
-{
-    return rows.empty() ? -1 : rows.front();
-}
-
 } // namespace
 
 WorkflowEngine::WorkflowEngine(CQuorvaneDoc& doc, CSettings& settings, LinkState& link, JobThread& jobs,
@@ -86,8 +80,7 @@ WorkflowEngine::DispatchResult WorkflowEngine::Dispatch()
         if (!link_.jobThreadExists)
             jobs_.ReleaseJob();
         observer_.TaskListChanged();
-        observer_.ShowPage(0);
-        observer_.Redraw();
+        ShowFirstPage();
     } else {
         for (std::size_t i = 0; i < pages.size();) {
             COnePage& page = *pages[i];
@@ -137,8 +130,7 @@ intptr_t WorkflowEngine::JobFinished(intptr_t wParam)
     }
     jobs_.ReleaseJob();
     observer_.TaskListChanged();
-    observer_.ShowPage(0);
-    observer_.Redraw();
+    ShowFirstPage();
     SaveIfChanged();
     return 1;
 }
@@ -174,8 +166,7 @@ void WorkflowEngine::ReloadLastTasks()
     onlyPage_ = doc_.pages.size() == 1;
     observer_.TaskListReloaded(doc_.pages.size());
     observer_.TaskListChanged();
-    observer_.ShowPage(0);
-    observer_.Redraw();
+    ShowFirstPage();
 }
 
 int WorkflowEngine::RemoveDonePages()
@@ -318,7 +309,7 @@ void WorkflowEngine::DeleteRows(std::span<const std::ptrdiff_t> rows)
 
 void WorkflowEngine::MoveToFront(std::span<const std::ptrdiff_t> rows)
 {
-    const std::ptrdiff_t row = FirstRow(rows);
+    const std::ptrdiff_t row = rows.empty() ? -1 : rows.front();
     auto& pages = doc_.pages;
     if (row <= 0 || static_cast<std::size_t>(row) >= pages.size())
         return;

@@ -15,7 +15,8 @@ using Result = WorkflowEngine::DispatchResult;
 // A station on the virtual machine. The machine runs in real time, works without pause and confirms a job
 // that waits for its confirm key at once.
 struct MachineStation {
-    explicit MachineStation(const std::vector<std::string>& ini = {}) : rig(false, Options(), true), f(ini, &rig.backend)
+    explicit MachineStation(const std::vector<std::string>& ini = {}, const sim::SimOptions& options = Options())
+        : rig(false, options, true), f(ini, &rig.backend)
     {
     }
 
@@ -70,6 +71,18 @@ TEST(Dispatch, AnAutoPageWithoutCurvesGoesInTheTickThatStartsTheNext)
     EXPECT_EQ(m.f.States(), (std::vector<int32_t>{PageState::Manual, PageState::Done}));
     EXPECT_EQ(m.rig.machine.Jobs().size(), 1u);
     EXPECT_TRUE(m.f.station->jobPage.curves.empty()) << "the job page is emptied at the job's end";
+}
+
+TEST(Dispatch, StartingTheThreadsDoesNotForgetARunningJob)
+{
+    sim::SimOptions slow = MachineStation::Options();
+    slow.segmentMs = 3'600'000;   // the job runs until the station closes
+    MachineStation m({}, slow);
+    m.Connect();
+    m.Add("long.plt", PageState::Auto);
+    ASSERT_EQ(m.Dispatch(), Result::Started);
+    m.f.station->Start();
+    EXPECT_TRUE(m.f.station->link.jobThreadExists) << "the link monitor must stay silent and no second job start";
 }
 
 TEST(Dispatch, ManualAndDonePagesAreNeverStarted)

@@ -32,16 +32,8 @@ std::size_t CurveCount(const CQuorvaneDoc& doc)
 // Pages and curves a drawing gives when the whole of it is read.
 std::pair<std::size_t, std::size_t> ReadWhole(const std::string& bytes, const CSettings& settings)
 {
-    TempDir dir;
-    WriteFile(dir.File("whole.plt"), bytes);
-    RecordingNotifier notifier;
-    CHpglFile reader;
-    reader.path = dir.File("whole.plt");
-    EXPECT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
     CQuorvaneDoc doc;
-    reader.BuildPages(doc.pages, settings);
-    doc.CleanUpImportedPages(ImportOptionsOf(settings));
-    doc.PaginatePages(ImportOptionsOf(settings));
+    ImportPlt(bytes, settings, doc);
     return {doc.pages.size(), CurveCount(doc)};
 }
 

@@ -4,7 +4,6 @@
 #include "WorkflowFixtures.h"
 
 #include "app/MachineParams.h"
-#include "hpgl/CHpglFile.h"
 #include "output/JobStart.h"
 #include "output/KnifeData.h"
 #include "output/KnifeList.h"
@@ -32,17 +31,10 @@ struct ExpectedJob {
 // The job the host builds for the only page of `plt` with the machine's start-up records.
 ExpectedJob BuildJob(const std::string& plt, const CSettings& settings)
 {
-    TempDir dir;
-    WriteFile(dir.File("d.plt"), plt);
-    RecordingNotifier notifier;
-    CHpglFile reader;
-    reader.path = dir.File("d.plt");
-    EXPECT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
     CQuorvaneDoc doc;
-    reader.BuildPages(doc.pages, settings);
-    doc.CleanUpImportedPages(ImportOptionsOf(settings));
-    doc.PaginatePages(ImportOptionsOf(settings));
+    ImportPlt(plt, settings, doc);
     EXPECT_EQ(doc.pages.size(), 1u);
+    RecordingNotifier notifier;
     const MachineParams params;
     COnePage jobPage;
     KnifeList knives;

@@ -5,6 +5,7 @@
 #include "app/AtomicFile.h"
 #include "app/Notifier.h"
 #include "gen/MarkerGenerator.h"
+#include "hpgl/CHpglFile.h"
 #include "link/UsbBackend.h"
 #include "model/COnePage.h"
 #include "workflow/Station.h"
@@ -148,6 +149,20 @@ struct StationFixture {
     RecordingObserver observer;
     std::unique_ptr<Station> station;
 };
+
+// Reads a drawing into `doc` as the intake does: its pages appended, tidied and cut into pages.
+inline void ImportPlt(const std::string& bytes, const CSettings& settings, CQuorvaneDoc& doc)
+{
+    TempDir dir;
+    WriteFile(dir.File("drawing.plt"), bytes);
+    RecordingNotifier notifier;
+    CHpglFile reader;
+    reader.path = dir.File("drawing.plt");
+    EXPECT_EQ(reader.Load(settings, notifier), HpglLoadResult::Ok);
+    reader.BuildPages(doc.pages, settings);
+    doc.CleanUpImportedPages(ImportOptionsOf(settings));
+    doc.PaginatePages(ImportOptionsOf(settings));
+}
 
 // A small drawing of a printed and cut square.
 inline std::string SquarePlt(int cm = 10)

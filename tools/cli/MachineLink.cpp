@@ -1,5 +1,7 @@
 #include "MachineLink.h"
 
+#include "link/StatusLine.h"
+
 #include <arpa/inet.h>
 
 #include <cstdio>
@@ -27,6 +29,15 @@ bool MachineLink::Choose(const Args& args)
     settings.ConnectViaNet = args.Flag("usb") ? 0 : 1;
     const auto net = args.Value("net");
     return !net || TakeMachineAddress(*net, params.settings, commu.Eth());
+}
+
+std::optional<std::string> StatusLineChanges::Next()
+{
+    auto line = StatusLineText(link_, params_, settings_.Language);
+    if (!line || *line == last_)
+        return std::nullopt;
+    last_ = *line;
+    return line;
 }
 
 } // namespace qv::cli

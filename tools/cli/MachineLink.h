@@ -10,6 +10,9 @@
 #include "link/LinkProtocol.h"
 #include "link/LinkState.h"
 
+#include <optional>
+#include <string>
+
 namespace qv::cli {
 
 // "ADDR" or "ADDR:PORT" of --net into the machine address of the settings record and the Ethernet channel's
@@ -35,6 +38,23 @@ struct MachineLink {
     LibusbBackend usb;
     CMyCommu commu;
     LinkProtocol protocol;
+};
+
+// The machine's status line as the panel shows it, handed out only when its text has changed since.
+class StatusLineChanges {
+public:
+    StatusLineChanges(const LinkState& link, const MachineParams& params, const CSettings& settings)
+        : link_(link), params_(params), settings_(settings)
+    {
+    }
+
+    std::optional<std::string> Next();
+
+private:
+    const LinkState& link_;
+    const MachineParams& params_;
+    const CSettings& settings_;
+    std::string last_;
 };
 
 } // namespace qv::cli

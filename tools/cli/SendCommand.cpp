@@ -6,7 +6,6 @@
 #include "app/UiBridge.h"
 #include "link/LinkMonitorThread.h"
 #include "link/ManualCommandQueue.h"
-#include "link/StatusLine.h"
 #include "model/PageState.h"
 #include "output/JobThread.h"
 #include "output/KnifeList.h"
@@ -68,31 +67,6 @@ private:
     std::optional<intptr_t> result_;
 };
 
-// Prints the machine's status line whenever its text changes.
-class StatusPrinter {
-public:
-    StatusPrinter(const LinkState& link, const MachineParams& params, int32_t language)
-        : link_(link), params_(params), language_(language)
-    {
-    }
-
-    void Update()
-    {
-        const auto line = StatusLineText(link_, params_, language_);
-        if (line && *line != last_) {
-            std::printf("  %s\n", line->c_str());
-            std::fflush(stdout);
-            last_ = *line;
-        }
-    }
-
-private:
-    const LinkState& link_;
-    const MachineParams& params_;
-    int32_t language_;
-    std::string last_;
-};
-
 } // namespace
 
 // quorvane-cli send FILE.ctask (--net ADDR[:PORT] | --usb) [--page N] [--settings DIR]
@@ -147,7 +121,13 @@ int RunSend(const std::vector<std::string>& words)
     const bool onlyPage = doc.pages.size() == 1;
     JobThread jobs({jobPage, knives, *buffers, *raster, params, settings, link, machine.protocol, queue,
                     machine.notifier, frame, [onlyPage] { return onlyPage; }});
-    StatusPrinter status(link, params, settings.Language);
+    StatusLineChanges statusLine(link, params, settings);
+    const auto showStatus = [&] {
+        if (const auto line = statusLine.Next()) {
+            std::printf("  %s\n", line->c_str());
+            std::fflush(stdout);
+        }
+    };
     monitor.Start();
 
     int completed = 0;
@@ -162,10 +142,10 @@ int RunSend(const std::vector<std::string>& words)
         const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
         while (!(link.Connected && link.status.load().type == kStatusReady) &&
                std::chrono::steady_clock::now() < deadline) {
-            status.Update();
+            showStatus();
             std::this_thread::sleep_for(100ms);
         }
-        status.Update();
+        showStatus();
         if (!(link.Connected && link.status.load().type == kStatusReady)) {
             std::printf("  the machine is not ready\n");
             break;
@@ -173,8 +153,8 @@ int RunSend(const std::vector<std::string>& words)
         jobs.PrepareJob(page);
         std::optional<intptr_t> result;
         while (!(result = frame.Take(JobThread::kProgressPause, [&] { jobs.ReleaseJob(); })))
-            status.Update();
-        status.Update();
+            showStatus();
+        showStatus();
         if (*result != JobThread::Completed) {
             std::printf("  failed\n");
             break;

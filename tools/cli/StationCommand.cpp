@@ -5,7 +5,7 @@
 
 #include "hpgl/CHpglFile.h"
 #include "link/LibusbBackend.h"
-#include "link/StatusLine.h"
+#include "link/SleepUnlessStopped.h"
 #include "tasks/TaskListRow.h"
 #include "workflow/Station.h"
 #include "workflow/WorkflowObserver.h"
@@ -77,15 +77,11 @@ public:
 // job's progress "Working...%d/%d".
 void FollowStatus(std::stop_token stop, const Station& station)
 {
-    std::string shown;
-    while (!stop.stop_requested()) {
-        const auto text = StatusLineText(station.link, station.params, station.settings.Language);
-        if (text && text->size() > 2 && *text != shown) {
-            shown = *text;
-            PrintLine("status %s", shown.c_str());
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    StatusLineChanges status(station.link, station.params, station.settings);
+    do {
+        if (const auto line = status.Next())
+            PrintLine("status %s", line->c_str());
+    } while (SleepUnlessStopped(stop, std::chrono::milliseconds(100)));
 }
 
 } // namespace
