@@ -67,4 +67,6 @@ run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 99 merge -o "${WORK}/no
 expect("page out of range (${rc}): ${err}" rc EQUAL 1 AND err MATCHES "no page 99")
 run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 1 --curves 0-2 merge -o "${WORK}/none.ctask")
 expect("bad curve list (${rc}): ${err}" rc EQUAL 1 AND err MATCHES "bad curve list")
+run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 1 merge --settings "${WORK}/missing" -o "${WORK}/none.ctask")
+expect("missing settings directory (${rc}): ${err}" rc EQUAL 2 AND err MATCHES "missing: no such directory")
 expect("a refused edit wrote a task file" NOT EXISTS "${WORK}/none.ctask")

@@ -1,7 +1,7 @@
 #include "Args.h"
 #include "Commands.h"
+#include "PageJob.h"
 
-#include "app/CSetDisp.h"
 #include "app/CSettings.h"
 #include "app/InvalidArgument.h"
 #include "app/MachineParams.h"
@@ -101,12 +101,12 @@ int RunEdit(const std::vector<std::string>& words)
         commands.push_back(*command);
     }
 
+    // Without --settings the edit runs on the default settings, not on whatever lies beside the program.
     CSettings settings;
-    if (const auto dir = args.Value("settings")) {
-        CSetDisp disp;
-        MachineParams machine;
-        settings.Load(*dir, disp, machine.settings);
-    }
+    MachineParams machine;
+    if (const auto dir = args.Value("settings"))
+        if (const int status = LoadSettingsOption(dir, settings, machine))
+            return status;
     const std::string& input = args.positional().front();
     CQuorvaneDoc doc;
     const TaskFileResult opened = doc.Open(input);
