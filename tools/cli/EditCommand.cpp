@@ -9,7 +9,6 @@
 #include "model/CurveKind.h"
 #include "tasks/CQuorvaneDoc.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -83,9 +82,7 @@ void PrintPage(const COnePage& page, std::size_t position)
 // and saves the result. Nothing is written when an argument or a command fails.
 int RunEdit(const std::vector<std::string>& words)
 {
-    std::vector<std::string> spelled = words;
-    std::replace(spelled.begin(), spelled.end(), std::string("-o"), std::string("--output"));
-    const Args args(spelled, {"output", "page", "curves", "settings"});
+    const Args args(words, {"output", "page", "curves", "settings"});
     const auto output = args.Value("output");
     const auto pageText = args.Value("page");
     if (!args.error().empty() || args.positional().size() < 2 || !output || !pageText)

@@ -2,6 +2,8 @@
 #include "Commands.h"
 #include "TaskRows.h"
 
+#include "JobOutput.h"
+
 #include "app/CSetDisp.h"
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
@@ -15,26 +17,6 @@ namespace qv::cli {
 
 namespace {
 
-// A JSON string literal: quotes, backslashes and control characters escaped, UTF-8 kept.
-std::string JsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (b < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", b);
-            out += escaped;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 std::string JsonBounds(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY)
 {
     return "{\"minX\": " + std::to_string(minX) + ", \"minY\": " + std::to_string(minY) + ", \"maxX\": " +
@@ -45,13 +27,13 @@ std::string JsonBounds(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY)
 // its points; null for a curve without points).
 void PrintJson(const std::string& path, CQuorvaneDoc& doc, int32_t language)
 {
-    std::string out = "{\n  \"file\": " + JsonString(path) + ",\n  \"pages\": [";
+    std::string out = "{\n  \"file\": " + sim::JsonString(path) + ",\n  \"pages\": [";
     for (std::size_t i = 0; i < doc.pages.size(); ++i) {
         COnePage& page = *doc.pages[i];
         out += i == 0 ? "\n" : ",\n";
         out += "    {\"number\": " + std::to_string(i + 1) + ", \"state\": " + std::to_string(page.state) +
-               ", \"stateText\": " + JsonString(PageStateText(page.state, language)) +
-               ", \"fileName\": " + JsonString(page.fileName) + ", \"pageNumber\": " + std::to_string(page.pageNumber) +
+               ", \"stateText\": " + sim::JsonString(PageStateText(page.state, language)) +
+               ", \"fileName\": " + sim::JsonString(page.fileName) + ", \"pageNumber\": " + std::to_string(page.pageNumber) +
                ", \"fileTime\": " + std::to_string(page.fileTime) + ", \"bounds\": " + JsonBounds(page.minX, page.minY, page.maxX, page.maxY) + ",\n     \"curves\": [";
         for (std::size_t k = 0; k < page.curves.size(); ++k) {
             CCurve& curve = *page.curves[k];

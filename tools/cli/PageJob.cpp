@@ -12,7 +12,6 @@
 #include "output/WorkingArea.h"
 #include "tasks/TaskFileResult.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -101,10 +100,7 @@ int BuildWireJob(const PageJobInput& input, Notifier& notifier, WireJob& job)
 int BuildPageJobCommand(const std::vector<std::string>& words, PageJobInput& input, WireJob& job,
                         std::string& outputDir)
 {
-    // "-o" is the short form of "--output".
-    std::vector<std::string> spelled = words;
-    std::replace(spelled.begin(), spelled.end(), std::string("-o"), std::string("--output"));
-    const Args args(spelled, {"page", "machine-params", "settings", "start", "output"});
+    const Args args(words, {"page", "machine-params", "settings", "start", "output"});
     const auto output = args.Value("output");
     if (!output)
         return 2;

@@ -21,30 +21,26 @@ std::string Mm(double v)
     return text;
 }
 
-std::string JsonString(const std::string& s)
+} // namespace
+
+std::string JsonString(std::string_view text)
 {
     std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') {
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
             out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned>(c));
-            out += esc;
+            out += ch;
+        } else if (b < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", b);
+            out += escaped;
         } else {
-            out += c;
+            out += ch;
         }
     }
     return out + "\"";
 }
-
-bool WriteText(const std::string& path, const std::string& text)
-{
-    return WriteFileAtomically(path, std::span<const char>(text.data(), text.size()));
-}
-
-} // namespace
 
 std::string KnifeSvg(const JobReport& job, const MachineParams& machine)
 {
@@ -149,14 +145,14 @@ PrintedImage UprightPreview(const PrintedImage& image, const MachineParams& mach
 bool WriteJobFiles(const std::string& folder, const JobReport& job, const MachineParams& machine)
 {
     const std::filesystem::path path(folder);
-    bool ok = WriteText((path / "summary.json").string(), JobSummaryJson(job));
+    bool ok = WriteFileAtomically((path / "summary.json").string(), JobSummaryJson(job));
     if (!job.bands.empty()) {
         const std::vector<uint8_t> png = EncodePng(UprightPreview(job.image, machine));
         ok = WriteFileAtomically((path / "print.png").string(),
                                  std::span<const char>(reinterpret_cast<const char*>(png.data()), png.size())) && ok;
     }
     if (!job.knife.empty())
-        ok = WriteText((path / "cut.svg").string(), KnifeSvg(job, machine)) && ok;
+        ok = WriteFileAtomically((path / "cut.svg").string(), KnifeSvg(job, machine)) && ok;
     return ok;
 }
 

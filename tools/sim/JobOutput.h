@@ -3,8 +3,12 @@
 #include "SimJob.h"
 
 #include <string>
+#include <string_view>
 
 namespace qv::sim {
+
+// A JSON string literal: quotes, backslashes and control characters escaped, UTF-8 kept.
+std::string JsonString(std::string_view text);
 
 // The knife paths as SVG text in millimetres (pulses divided by the machine's pulses per millimetre), X to the
 // right and Y upwards as the drawing was made, so labels read as in the drawing: full cuts red, half cuts blue,
