@@ -9,7 +9,6 @@ namespace {
 constexpr std::size_t kStartRecordSize = 10;
 constexpr std::size_t kSegmentRecordSize = 7;
 constexpr std::size_t kHeaderSize = 6;
-constexpr std::size_t kChunk = 400;
 
 } // namespace
 
@@ -101,7 +100,7 @@ void SimJob::Check()
     if (!hasKnife && r.headerKnifeRecords != 0)
         r.errors.push_back("header announces knife records but no knife segment");
     // Over Ethernet the stream is whole 400-byte chunks, the last one padded.
-    const std::size_t expected = r.bulkPadded ? (total + kChunk - 1) / kChunk * kChunk : total;
+    const std::size_t expected = r.bulkPadded ? (total + kBulkChunk - 1) / kBulkChunk * kBulkChunk : total;
     if (r.bulkBytes != expected)
         r.errors.push_back("segments add up to " + std::to_string(total) + " bytes, bulk data has " +
                            std::to_string(r.bulkBytes));

@@ -14,6 +14,9 @@
 
 namespace qv::sim {
 
+// Bulk job data travels in chunks of this many bytes, the last one padded.
+constexpr std::size_t kBulkChunk = 400;
+
 // The payloads of the job commands as the machine reads them, little-endian:
 //   job start (52, 53), 10 bytes:  i32 X reference (pulses)  i32 rows per band R  u16 segment count
 //   segment (54), 7 bytes:         u16 index  u32 length in bytes  u8 kind 'P' (raster band) or 'C' (knife data)

@@ -25,11 +25,6 @@ namespace {
 
 constexpr std::size_t kKeptJobs = 8;
 
-bool IsReadCode(uint8_t code)
-{
-    return (code >= 32 && code <= 36) || code == 40;
-}
-
 std::string Hex(std::span<const uint8_t> bytes)
 {
     std::string s;
@@ -394,14 +389,14 @@ SimReply SimMachine::HandleFrame(std::span<const uint8_t> frame)
     }
     const uint8_t code = frame[1];
     const auto payload = frame.subspan(2);
-    std::vector<uint8_t> reply;
-    if (IsReadCode(code) && frame.size() == 3 && frame[2] == 0) {
-        reply = *ReadReply(code);
-    } else {
+    std::optional<std::vector<uint8_t>> reply;
+    if (frame.size() == 3 && frame[2] == 0)
+        reply = ReadReply(code);
+    if (!reply) {
         Apply(code, payload);
         reply = Ack();
     }
-    SimReply out = Fault(code, std::move(reply));
+    SimReply out = Fault(code, std::move(*reply));
     Record(SimExchange::Kind::Frame, frame, out);
     return out;
 }

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -20,17 +19,9 @@ namespace qv::sim {
 
 namespace {
 
-constexpr std::size_t kChunk = 400;
 constexpr int kTickMs = 20;
 // A short piece that looks like a whole frame is taken as one after this pause.
 constexpr int64_t kFrameQuietMs = 20;
-
-int64_t NowMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 struct Connection {
     int fd = -1;
@@ -56,10 +47,10 @@ bool Drain(SimMachine& machine, Connection& c, int64_t now)
         if (c.jobData && !machine.ExpectsJobData())
             c.jobData = false;
         if (c.jobData) {
-            const bool frameLike = c.buffer.size() >= 2 && c.buffer.size() < kChunk && c.buffer[0] == c.buffer.size();
-            if (c.buffer.size() >= kChunk) {
-                const SimReply reply = machine.HandleBulkChunk(std::span(c.buffer.data(), kChunk));
-                c.buffer.erase(c.buffer.begin(), c.buffer.begin() + kChunk);
+            const bool frameLike = c.buffer.size() >= 2 && c.buffer.size() < kBulkChunk && c.buffer[0] == c.buffer.size();
+            if (c.buffer.size() >= kBulkChunk) {
+                const SimReply reply = machine.HandleBulkChunk(std::span(c.buffer.data(), kBulkChunk));
+                c.buffer.erase(c.buffer.begin(), c.buffer.begin() + kBulkChunk);
                 if (!Answer(c, reply))
                     return false;
                 continue;
@@ -145,7 +136,7 @@ void SimTcpServer::Serve()
         ::poll(fds.data(), fds.size(), kTickMs);
         if (stopping_)
             break;
-        const int64_t now = NowMs();
+        const int64_t now = SteadyClock{}.NowMs();
         if (fds[0].revents & POLLIN) {
             const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
             if (fd >= 0) {
