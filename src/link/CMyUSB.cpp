@@ -7,49 +7,30 @@ CMyUSB::CMyUSB(LinkState& state, UsbBackend& backend) : CLinkChannel(state), bac
     lastRefresh_ = backend_.RefreshDevices();
 }
 
-CMyUSB::~CMyUSB()
+std::unique_ptr<UsbDeviceHandle> CMyUSB::OpenDevice()
 {
-    CloseDevice();
-}
-
-int CMyUSB::OpenDevice()
-{
-    if (device_)
-        return 0;
     // A refresh that found exactly one change is taken to have found the machine: the list is kept and not
     // read again before every transfer.
     if (lastRefresh_ != 1)
         lastRefresh_ = backend_.RefreshDevices();
-    device_ = backend_.OpenDevice(kMachineVendorId, kMachineProductId);
-    if (!device_) {
+    auto device = backend_.OpenDevice(kMachineVendorId, kMachineProductId);
+    if (!device || device->ClaimInterface(kMachineInterface) != 0) {
         // The kept list may name a machine that has since been unplugged: read it afresh next time, so a
         // machine plugged in again is found without restarting the program.
         lastRefresh_ = 0;
-        return -1;
+        return nullptr;
     }
-    if (device_->ClaimInterface(kMachineInterface) != 0) {
-        device_.reset();
-        lastRefresh_ = 0;
-        return -1;
-    }
-    return 0;
-}
-
-void CMyUSB::CloseDevice()
-{
-    if (!device_)
-        return;
-    device_->ReleaseInterface(kMachineInterface);
-    device_.reset();
+    return device;
 }
 
 template <typename Transfer>
 int CMyUSB::Cycle(Transfer transfer)
 {
-    if (OpenDevice() != 0)
+    const auto device = OpenDevice();
+    if (!device)
         return -1;
-    const int result = transfer(*device_);
-    CloseDevice();
+    const int result = transfer(*device);
+    device->ReleaseInterface(kMachineInterface);
     return result;
 }
 

@@ -15,7 +15,6 @@ class CMyUSB : public CLinkChannel {
 public:
     // Reads the device list once; never fails (no machine simply makes every transfer fail).
     CMyUSB(LinkState& state, UsbBackend& backend);
-    ~CMyUSB() override;
 
     // The bytes written, or a negative value when the device cannot be opened or the transfer failed.
     int SendBulk(std::span<const uint8_t> data) override;
@@ -27,14 +26,13 @@ protected:
     void End(bool) override {}
 
 private:
-    int OpenDevice();
-    void CloseDevice();
+    // The machine opened with its interface claimed; null when it cannot be.
+    std::unique_ptr<UsbDeviceHandle> OpenDevice();
     // Open, claim, `transfer`, release, close; -1 when the device cannot be opened.
     template <typename Transfer>
     int Cycle(Transfer transfer);
 
     UsbBackend& backend_;
-    std::unique_ptr<UsbDeviceHandle> device_;
     int lastRefresh_ = 0;
 };
 
