@@ -5,6 +5,7 @@
 #include "app/UiBridge.h"
 #include "link/CommandCodes.h"
 #include "link/ManualCommandQueue.h"
+#include "link/SleepUnlessStopped.h"
 #include "output/JobBuffers.h"
 #include "output/JobStart.h"
 #include "output/KnifeData.h"
@@ -158,7 +159,6 @@ void JobThread::ReleaseJob()
 void JobThread::Stop()
 {
     current_.request_stop();
-    wake_.notify_all();
     if (current_.joinable())
         current_.join();
     if (retired_.joinable())
@@ -168,12 +168,10 @@ void JobThread::Stop()
 
 void JobThread::Pause(std::stop_token stop, std::chrono::milliseconds span)
 {
-    if (sleep_) {
+    if (sleep_)
         sleep_(span);
-        return;
-    }
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, stop, span, [] { return false; });
+    else
+        SleepUnlessStopped(stop, span);
 }
 
 void JobThread::Body(std::stop_token stop)

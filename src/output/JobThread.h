@@ -3,9 +3,7 @@
 #include "link/LinkProtocol.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
@@ -90,8 +88,6 @@ private:
 
     JobContext context_;
     Sleeper sleep_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
     std::jthread current_;
     // The thread of the job before, which may still be returning from its report.
     std::jthread retired_;
