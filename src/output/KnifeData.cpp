@@ -71,13 +71,14 @@ int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams
     const double px = advanced.xPulsesPerMm;
     const double py = advanced.yPulsesPerMm;
     const bool optimised = settings.CutEffectOptmize != 0;
-    if (!optimised) {
-        for (int pass = 0; pass < 4; ++pass) {
-            MeasureKnifeSegments(records, px, py);
-            ThinKnifeRecords(records);
-        }
-    }
     MeasureKnifeSegments(records, px, py);
+    if (!optimised) {
+        // A thinning pass re-measures the one record whose predecessor it changes, so the passes need no
+        // measuring between them; heading, turn and length are measured again once they are done.
+        for (int pass = 0; pass < 4; ++pass)
+            ThinKnifeRecords(records);
+        MeasureKnifeSegments(records, px, py);
+    }
 
     if (records.size() > KnifeList::kMaxRecords) {
         // Nothing of a refused list may look ready to send.
