@@ -31,7 +31,6 @@ JobBuffers::Result JobBuffers::Assemble(CRasterEngine& raster, const COnePage& j
     knifeRecords_ = 0;
     if (plan.bands < 0 || static_cast<std::size_t>(plan.bands) + 1 > kMaxSegments)
         return Fail(TooManyBands, notifier, language);
-    segments_.fill(SegmentRecord{0, 0, 0});
 
     const auto bands = static_cast<std::size_t>(plan.bands);
     for (std::size_t band = 0; band < bands; ++band) {

@@ -18,9 +18,8 @@ constexpr int32_t kImageWidth = 640;
 constexpr int32_t kImageStride = kImageWidth / 8;
 constexpr std::size_t kMaxRows = CRasterEngine::kMaxBandRows;
 constexpr std::size_t kImageBytes = kMaxRows * kImageStride;   // 944000
-constexpr std::size_t kHp45RowBytes = kMaxRows * 44;           // 519200
-constexpr std::size_t kIut308RowBytes = kMaxRows * 88;         // 1038400
-constexpr std::size_t kOutputBytes = 2 * kIut308RowBytes;      // 2076800: one word can become two
+constexpr std::size_t kRowBytes = kMaxRows * 88;               // 1038400: IUT308 rows, the wider of the two
+constexpr std::size_t kOutputBytes = 2 * kRowBytes;            // 2076800: one word can become two
 
 bool IsIut308(const MachineSettings& s) { return s.cartridgeType == 1; }
 
@@ -98,8 +97,7 @@ void FeedRow(const OneBitImage& image, int32_t row, const HeadFeed& head, const 
 
 struct CRasterEngine::Buffers {
     std::vector<uint8_t> image = std::vector<uint8_t>(kImageBytes);
-    std::vector<uint8_t> hp45Rows = std::vector<uint8_t>(kHp45RowBytes);
-    std::vector<uint8_t> iut308Rows = std::vector<uint8_t>(kIut308RowBytes);
+    std::vector<uint8_t> rows = std::vector<uint8_t>(kRowBytes);
     std::vector<uint8_t> output = std::vector<uint8_t>(kOutputBytes);
 };
 
@@ -135,7 +133,7 @@ std::span<const uint8_t> CRasterEngine::BuildBand(const COnePage& jobPage, const
 
     const int32_t rowCount = plan.rowsPerBand + 30;
     const int32_t rowBytes = map.RowBytes();
-    uint8_t* rows = (IsIut308(params.settings) ? buffers_->iut308Rows : buffers_->hp45Rows).data();
+    uint8_t* rows = buffers_->rows.data();
     std::fill_n(rows, static_cast<std::size_t>(rowCount) * rowBytes, uint8_t{0});
 
     const BandLayout layout = LayoutOf(params, map, band);
