@@ -38,11 +38,11 @@ struct Bounds {
     }
 };
 
-Bounds BoundsOfKind(const COnePage& page, int32_t kind)
+Bounds BoundsOfKinds(const COnePage& page, int32_t kind, int32_t alsoKind)
 {
     Bounds b;
     for (const auto& curve : page.curves) {
-        if (curve->kind == kind)
+        if (curve->kind == kind || curve->kind == alsoKind)
             b.Extend(*curve);
     }
     return b;
@@ -77,15 +77,15 @@ void ComputePlotExtent(COnePage& page)
     }
 }
 
-void ComputeFullCutBounds(COnePage& page)
+void ComputeFullCutBounds(COnePage& page, bool withHalfCuts)
 {
-    BoundsOfKind(page, CurveKind::FullCut)
+    BoundsOfKinds(page, CurveKind::FullCut, withHalfCuts ? CurveKind::HalfCut : CurveKind::FullCut)
         .Store(page.fullCutMaxX, page.fullCutMinX, page.fullCutMaxY, page.fullCutMinY, page.hasFullCut);
 }
 
 void ComputeHalfCutBounds(COnePage& page)
 {
-    BoundsOfKind(page, CurveKind::HalfCut)
+    BoundsOfKinds(page, CurveKind::HalfCut, CurveKind::HalfCut)
         .Store(page.halfCutMaxX, page.halfCutMinX, page.halfCutMaxY, page.halfCutMinY, page.hasHalfCut);
 }
 

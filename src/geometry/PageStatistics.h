@@ -15,8 +15,9 @@ void ComputePageBounds(COnePage& page);
 void ComputePlotExtent(COnePage& page);
 
 // The bounds of the full-cut (kind 3) or half-cut (kind 2) curves and hasFullCut / hasHalfCut; all 0 when
-// the page holds none.
-void ComputeFullCutBounds(COnePage& page);
+// the page holds none. With `withHalfCuts` (one knife cuts both) the full-cut statistics take in the half-cut
+// curves as well.
+void ComputeFullCutBounds(COnePage& page, bool withHalfCuts = false);
 void ComputeHalfCutBounds(COnePage& page);
 
 } // namespace qv

@@ -13,8 +13,6 @@
 #include "model/COnePage.h"
 #include "output/KnifeList.h"
 
-#include <algorithm>
-
 namespace qv {
 namespace {
 
@@ -58,24 +56,10 @@ void PrepareJobPage(COnePage& jobPage, KnifeList& knives, const COnePage& page, 
 
     ComputePageBounds(jobPage);
     ComputePlotExtent(jobPage);
-    ComputeFullCutBounds(jobPage);
-    ComputeHalfCutBounds(jobPage);
     // With one knife for both cuts the full-cut statistics describe all that knife cuts, so the full-cut
     // working-area check covers the half cuts too, in both axes and also on a page without full cuts.
-    if (machine.sameKnife != 0 && jobPage.hasHalfCut) {
-        if (jobPage.hasFullCut) {
-            jobPage.fullCutMaxX = std::max(jobPage.fullCutMaxX, jobPage.halfCutMaxX);
-            jobPage.fullCutMinX = std::min(jobPage.fullCutMinX, jobPage.halfCutMinX);
-            jobPage.fullCutMaxY = std::max(jobPage.fullCutMaxY, jobPage.halfCutMaxY);
-            jobPage.fullCutMinY = std::min(jobPage.fullCutMinY, jobPage.halfCutMinY);
-        } else {
-            jobPage.fullCutMaxX = jobPage.halfCutMaxX;
-            jobPage.fullCutMinX = jobPage.halfCutMinX;
-            jobPage.fullCutMaxY = jobPage.halfCutMaxY;
-            jobPage.fullCutMinY = jobPage.halfCutMinY;
-            jobPage.hasFullCut = 1;
-        }
-    }
+    ComputeFullCutBounds(jobPage, machine.sameKnife != 0);
+    ComputeHalfCutBounds(jobPage);
 }
 
 } // namespace qv
