@@ -1,11 +1,11 @@
 #include "geometry/OutlineRecognition.h"
 
+#include "geometry/CurveEdits.h"
 #include "geometry/CurveListHelpers.h"
 #include "geometry/JoinChains.h"
 #include "geometry/PointMath.h"
 #include "model/CurveKind.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -21,12 +21,6 @@ constexpr double kMinContourAreaMm2 = 400;
 constexpr double kMaxGapForDirectionTest = 100;   // units
 constexpr double kDirectionTolerance = 0.001;     // radians
 constexpr double kNotchMinTurn = 0.7853981633975;   // 45 degrees
-
-void SetAllKinds(COnePage& page, int32_t kind)
-{
-    for (auto& curve : page.curves)
-        curve->kind = kind;
-}
 
 void JoinOpenPieces(COnePage& page)
 {
@@ -85,55 +79,24 @@ void ClassifyContour(CCurve& c)
     }
 }
 
-struct Box {
-    int32_t minX, maxX, minY, maxY;
-};
-
-Box BoxOf(const CCurve& c)
+// ContainsPoint with the answers the polyline's box (its measured bounds) already gives. Beside or beyond the
+// box's y range no edge crosses the point's row; right of the box every edge has the point on its outer side;
+// left of it every upward edge counts +1 and every downward one -1, which sums to whether the ends lie on
+// different sides of the row. The floating-point signs agree with the full test in all of these cases.
+bool ContainsPointInBox(const CCurve& c, CPoint pt)
 {
-    Box b{c.points[0].x, c.points[0].x, c.points[0].y, c.points[0].y};
-    for (const CPoint& p : c.points) {
-        b.minX = std::min(b.minX, p.x);
-        b.maxX = std::max(b.maxX, p.x);
-        b.minY = std::min(b.minY, p.y);
-        b.maxY = std::max(b.maxY, p.y);
-    }
-    return b;
-}
-
-// ContainsPoint with the answers the polyline's box already gives. Beside or beyond the box's y range no edge
-// crosses the point's row; right of the box every edge has the point on its outer side; left of it every
-// upward edge counts +1 and every downward one -1, which sums to whether the ends lie on different sides of
-// the row. The floating-point signs agree with the full test in all of these cases.
-bool ContainsPointInBox(const CCurve& c, const Box& box, CPoint pt)
-{
-    if (pt.y < box.minY || pt.y >= box.maxY || pt.x > box.maxX)
+    if (pt.y < c.minY || pt.y >= c.maxY || pt.x > c.maxX)
         return false;
-    if (pt.x < box.minX)
+    if (pt.x < c.minX)
         return (c.points.back().y > pt.y) != (c.points.front().y > pt.y);
     return ContainsPoint(c, pt.x, pt.y);
 }
 
-struct Contour {
-    CCurve* curve;
-    Box box;
-    bool measured;
-
-    bool HoldsHeadOf(const Contour& other) const
-    {
-        const auto& o = other.curve->points;
-        return ContainsPointInBox(*curve, box, o[0]) && ContainsPointInBox(*curve, box, o[1]) &&
-               ContainsPointInBox(*curve, box, o[2]);
-    }
-    // The points do not change while nesting is resolved, so measuring once gives what every later
-    // measurement would.
-    void Measure()
-    {
-        if (!measured)
-            curve->ComputeBounds();
-        measured = true;
-    }
-};
+bool HoldsHeadOf(const CCurve& outer, const CCurve& inner)
+{
+    const auto& o = inner.points;
+    return ContainsPointInBox(outer, o[0]) && ContainsPointInBox(outer, o[1]) && ContainsPointInBox(outer, o[2]);
+}
 
 } // namespace
 
@@ -178,31 +141,32 @@ void ResolveNesting(COnePage& page)
 {
     const auto isContour = [](const CCurve& c) { return c.kind == CurveKind::FullCut && c.points.size() >= 4; };
     // Kinds only go from full cut to plot here, so the contours of the start are all that can take part.
-    std::vector<Contour> contours;
+    std::vector<CCurve*> contours;
     for (auto& curve : page.curves) {
         if (isContour(*curve))
-            contours.push_back({curve.get(), BoxOf(*curve), false});
+            contours.push_back(curve.get());
     }
-    for (Contour& p : contours) {
-        if (!isContour(*p.curve))
+    if (contours.size() < 2)
+        return;
+    // The points do not change while nesting is resolved, so one measurement serves every comparison.
+    for (CCurve* c : contours)
+        c->ComputeBounds();
+    for (CCurve* p : contours) {
+        if (!isContour(*p))
             continue;
-        for (Contour& s : contours) {
-            if (&s == &p || !isContour(*s.curve))
+        for (CCurve* s : contours) {
+            if (s == p || !isContour(*s))
                 continue;
-            if (p.HoldsHeadOf(s))
-                s.curve->kind = CurveKind::Plot;
-            if (s.HoldsHeadOf(p))
-                p.curve->kind = CurveKind::Plot;
-            p.Measure();
-            s.Measure();
-            const CCurve& pc = *p.curve;
-            CCurve& sc = *s.curve;
-            if (pc.kind != CurveKind::FullCut || sc.kind != CurveKind::FullCut)
+            if (HoldsHeadOf(*p, *s))
+                s->kind = CurveKind::Plot;
+            if (HoldsHeadOf(*s, *p))
+                p->kind = CurveKind::Plot;
+            if (p->kind != CurveKind::FullCut || s->kind != CurveKind::FullCut)
                 continue;
-            if (sc.minX >= pc.minX && pc.maxX >= sc.maxX && pc.minY <= sc.minY && pc.maxY >= sc.maxY)
-                sc.kind = CurveKind::Plot;
-            else if (!(sc.minX > pc.minX) && sc.maxX >= pc.maxX && sc.minY <= pc.minY && sc.maxY >= pc.maxY)
-                p.curve->kind = CurveKind::Plot;
+            if (s->minX >= p->minX && p->maxX >= s->maxX && p->minY <= s->minY && p->maxY >= s->maxY)
+                s->kind = CurveKind::Plot;
+            else if (!(s->minX > p->minX) && s->maxX >= p->maxX && s->minY <= p->minY && s->maxY >= p->maxY)
+                p->kind = CurveKind::Plot;
         }
     }
 }
@@ -212,10 +176,10 @@ void RecognizeOutlines(COnePage& page)
     if (page.curves.empty())
         return;
     RequirePoints(page, "RecognizeOutlines");
-    SetAllKinds(page, CurveKind::Plot);
+    SetAllPlot(page);
     JoinOpenPieces(page);
+    // Notches are split off as copies of their curve, so every kind is still plot for the second join.
     SplitNotches(page);
-    SetAllKinds(page, CurveKind::Plot);
     JoinOpenPieces(page);
     for (auto& curve : page.curves)
         ClassifyContour(*curve);
