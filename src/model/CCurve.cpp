@@ -121,13 +121,17 @@ void CCurve::RemoveCollinear()
     const auto direction = [](const CPoint& from, const CPoint& to) {
         return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
     };
-    std::size_t k = 1;
-    while (points.size() >= 3 && k + 1 < points.size()) {
-        if (direction(points[k - 1], points[k]) == direction(points[k], points[k + 1]))
-            points.erase(points.begin() + static_cast<std::ptrdiff_t>(k));
-        else
-            ++k;
+    if (points.size() < 3)
+        return;
+    // Compaction in one sweep, so a long straight run costs no more than a bent one: points[0, last] are kept,
+    // and each interior point is compared with the last one kept.
+    std::size_t last = 0;
+    for (std::size_t k = 1; k + 1 < points.size(); ++k) {
+        if (direction(points[last], points[k]) != direction(points[k], points[k + 1]))
+            points[++last] = points[k];
     }
+    points[++last] = points.back();
+    points.resize(last + 1);
 }
 
 void CCurve::Serialize(ArchiveWriter& ar) const
