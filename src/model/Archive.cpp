@@ -181,8 +181,6 @@ std::string ArchiveReader::ReadString()
         const uint16_t w = ReadUInt16();
         if (w == kUnicodeMarker) {
             const uint32_t units = ReadLength();
-            if (units > remaining() / 2)
-                throw ArchiveException(ArchiveError::EndOfFile);
             const auto bytes = ReadBytes(size_t{units} * 2);
             return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
