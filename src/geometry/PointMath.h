@@ -1,15 +1,11 @@
 #pragma once
 
+#include "model/Angles.h"
 #include "model/CPoint.h"
 
 #include <cmath>
 
 namespace qv {
-
-// The values this system uses for pi and 2 pi wherever angles are normalised or converted; the machine's
-// results were tuned with these, not with the exact constants.
-inline constexpr double kPi = 3.14159265359;
-inline constexpr double kTwoPi = 6.28318530718;
 
 // Euclidean distance in double; coordinates are widened first, so no difference overflows.
 inline double Distance(const CPoint& a, const CPoint& b)

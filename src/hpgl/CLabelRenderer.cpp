@@ -7,6 +7,7 @@
 #include "hpgl/EmbeddedFonts.h"
 #include "hpgl/ShapeBytes.h"
 #include "hpgl/StrokeFontFile.h"
+#include "model/Angles.h"
 #include "model/Rounding.h"
 
 #include <array>
@@ -17,7 +18,6 @@ namespace qv {
 namespace {
 
 constexpr std::size_t kMaxLabelBytes = 512;
-constexpr double kPi = 3.14159265359;
 constexpr double kPlotterUnitsPerCm = 400;
 
 // Offsets of the reference point (the top of the first character's cell) from the pen for each label origin:

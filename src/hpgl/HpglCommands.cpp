@@ -2,6 +2,7 @@
 
 #include "hpgl/CHpglFile.h"
 
+#include "model/Angles.h"
 #include "model/Rounding.h"
 
 #include <cmath>
@@ -10,7 +11,7 @@ namespace qv {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180 / 3.14159265359;
+constexpr double kDegreesPerRadian = 180 / kPi;
 
 // A number of the file as a coordinate or an integer parameter: half up, absurd magnitudes read as 1, and
 // anything else beyond int32 held at the limit.
