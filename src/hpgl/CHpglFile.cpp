@@ -2,32 +2,15 @@
 
 #include "app/CSettings.h"
 #include "app/InvalidArgument.h"
+#include "app/RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qv {
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Reads up to `size` bytes; fewer only at the end of the file. False on a read error.
 bool ReadPiece(int fd, uint8_t* buffer, std::size_t size, std::size_t& got)
@@ -78,11 +61,10 @@ void CHpglFile::Reset()
 int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
 {
     instructions.clear();
-    // Linux has no exclusive sharing: a file still being written is the intake's concern. O_NONBLOCK keeps a
-    // FIFO from stalling the open; it changes nothing for the regular file read below.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    // Linux has no exclusive sharing: a file still being written is the intake's concern.
     struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    const auto file = RegularFile::Open(path, st);
+    if (!file)
         return HpglLoadResult::CannotOpen;
     fileTime = static_cast<int64_t>(st.st_mtime);
     fileName = path.substr(path.find_last_of('/') + 1);
@@ -98,7 +80,7 @@ int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size
     try {
         while (left > 0) {
             std::size_t got = 0;
-            if (!ReadPiece(fd.get(), piece.data(), std::min(left, piece.size()), got)) {
+            if (!ReadPiece(file->fd(), piece.data(), std::min(left, piece.size()), got)) {
                 instructions.clear();
                 return HpglLoadResult::CannotOpen;
             }

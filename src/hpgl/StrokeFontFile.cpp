@@ -1,8 +1,6 @@
 #include "hpgl/StrokeFontFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -10,27 +8,18 @@ namespace qv {
 
 std::shared_ptr<const StrokeFontFile> StrokeFontFile::Open(const std::string& path)
 {
-    // O_NONBLOCK: a FIFO in place of a font is refused below instead of stalling the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    auto file = RegularFile::Open(path, st);
+    if (!file)
         return nullptr;
-    }
-    return std::shared_ptr<const StrokeFontFile>(new StrokeFontFile(fd, static_cast<uint64_t>(st.st_size)));
-}
-
-StrokeFontFile::~StrokeFontFile()
-{
-    ::close(fd_);
+    return std::shared_ptr<const StrokeFontFile>(
+        new StrokeFontFile(std::move(*file), static_cast<uint64_t>(st.st_size)));
 }
 
 bool StrokeFontFile::ReadAt(uint64_t offset, std::span<uint8_t> out) const
 {
     while (!out.empty()) {
-        const ssize_t n = ::pread(fd_, out.data(), out.size(), static_cast<off_t>(offset));
+        const ssize_t n = ::pread(file_.fd(), out.data(), out.size(), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

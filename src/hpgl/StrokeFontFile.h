@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RegularFile.h"
 #include "hpgl/StrokeFontFormat.h"
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace qv {
 
@@ -18,18 +20,14 @@ public:
     // None when the file cannot be opened for reading.
     static std::shared_ptr<const StrokeFontFile> Open(const std::string& path);
 
-    ~StrokeFontFile();
-    StrokeFontFile(const StrokeFontFile&) = delete;
-    StrokeFontFile& operator=(const StrokeFontFile&) = delete;
-
     uint64_t Size() const { return size_; }
     // Fills `out` from `offset`; false when the file does not hold that many bytes there.
     bool ReadAt(uint64_t offset, std::span<uint8_t> out) const;
 
 private:
-    StrokeFontFile(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    StrokeFontFile(RegularFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
 
-    int fd_;
+    RegularFile file_;
     uint64_t size_;
 };
 

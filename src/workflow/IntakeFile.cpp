@@ -1,6 +1,5 @@
 #include "workflow/IntakeFile.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,31 +14,16 @@ FileIdentity IdentityOf(const struct stat& st)
 
 std::optional<IntakeFile> IntakeFile::Open(const std::string& path, bool lock)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0)) {
-        ::close(fd);
+    auto file = RegularFile::Open(path, st);
+    if (!file || (lock && ::flock(file->fd(), LOCK_EX | LOCK_NB) != 0))
         return std::nullopt;
-    }
-    return IntakeFile(fd, IdentityOf(st));
-}
-
-IntakeFile::IntakeFile(IntakeFile&& other) noexcept : fd_(other.fd_), identity_(other.identity_)
-{
-    other.fd_ = -1;
-}
-
-IntakeFile::~IntakeFile()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
+    return IntakeFile(std::move(*file), IdentityOf(st));
 }
 
 std::string IntakeFile::ReadPath() const
 {
-    return "/proc/self/fd/" + std::to_string(fd_);
+    return "/proc/self/fd/" + std::to_string(file_.fd());
 }
 
 bool DeleteIfUnchanged(const std::string& path, const FileIdentity& identity)

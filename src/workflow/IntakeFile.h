@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/RegularFile.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <sys/types.h>
 
 struct stat;
@@ -30,19 +33,14 @@ public:
     // Empty when the path cannot be opened, is not a regular file, or (with `lock`) is locked elsewhere.
     static std::optional<IntakeFile> Open(const std::string& path, bool lock);
 
-    IntakeFile(IntakeFile&& other) noexcept;
-    IntakeFile& operator=(IntakeFile&&) = delete;
-    IntakeFile(const IntakeFile&) = delete;
-    ~IntakeFile();
-
     const FileIdentity& identity() const { return identity_; }
     // A path that names exactly this opened file, whatever happens to its name meanwhile.
     std::string ReadPath() const;
 
 private:
-    IntakeFile(int fd, FileIdentity identity) : fd_(fd), identity_(identity) {}
+    IntakeFile(RegularFile file, FileIdentity identity) : file_(std::move(file)), identity_(identity) {}
 
-    int fd_;
+    RegularFile file_;
     FileIdentity identity_;
 };
 
