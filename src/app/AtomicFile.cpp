@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <fstream>
@@ -65,6 +66,14 @@ bool WriteFileAtomically(const std::string& path, std::span<const char> bytes)
         ::close(dirFd);
     }
     return true;
+}
+
+void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec)
+        return;
+    WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -10,6 +11,10 @@ namespace qv {
 // disk, and the temporary file is renamed over the target. Returns false (and removes the temporary
 // file) when any step fails, and at once when the target exists as anything but a regular file or a link.
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes);
+
+// Writes `bytes` to `path` as WriteFileAtomically does, but only when nothing exists there yet; a path that
+// cannot be looked at counts as taken, so nothing the operator put there is ever replaced.
+void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);

@@ -3,7 +3,6 @@
 #include "app/AtomicFile.h"
 #include "app/CSettings.h"
 
-#include <filesystem>
 #include <string>
 
 // The font files are pulled in by the assembler; QV_FONT_DIR is set by the build, which also rebuilds this
@@ -29,18 +28,6 @@ extern const uint8_t qv_font_en_end[];
 
 namespace qv {
 
-namespace {
-
-void EnsureFile(const std::string& path, std::span<const uint8_t> bytes)
-{
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec)
-        return;
-    WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-}
-
-} // namespace
-
 std::span<const uint8_t> EmbeddedFontHz()
 {
     return {qv_font_hz_begin, qv_font_hz_end};
@@ -53,8 +40,8 @@ std::span<const uint8_t> EmbeddedFontEn()
 
 void EnsureFontFiles(const CSettings& settings)
 {
-    EnsureFile(settings.FontHzPath, EmbeddedFontHz());
-    EnsureFile(settings.FontEnPath, EmbeddedFontEn());
+    WriteFileIfMissing(settings.FontHzPath, EmbeddedFontHz());
+    WriteFileIfMissing(settings.FontEnPath, EmbeddedFontEn());
 }
 
 } // namespace qv

@@ -44,10 +44,8 @@ void EnsureTestFiles(const CSettings& settings)
     for (const TestDrawing& d : kDrawings) {
         const std::filesystem::path path = settings.ExeDir + std::string(d.name);
         std::error_code ec;
-        if (std::filesystem::exists(path, ec) || ec)
-            continue;
         std::filesystem::create_directory(path.parent_path(), ec);
-        WriteFileAtomically(path.string(), {reinterpret_cast<const char*>(d.bytes.data()), d.bytes.size()});
+        WriteFileIfMissing(path.string(), d.bytes);
     }
 }
 
