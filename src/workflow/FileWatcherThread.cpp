@@ -38,16 +38,12 @@ void FileWatcherThread::Stop()
 
 void FileWatcherThread::Run(std::stop_token stop)
 {
-    bool first = true;
+    const auto running = [&] { return !stop.stop_requested() && settings_.AppStopping == 0; };
+    std::error_code ec;
+    if (running() && std::filesystem::exists(settings_.LastTaskPath, ec))
+        frame_.SendToFrame(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0);
     int counted = 0;
-    while (!stop.stop_requested() && settings_.AppStopping == 0) {
-        if (first) {
-            first = false;
-            std::error_code ec;
-            if (std::filesystem::exists(settings_.LastTaskPath, ec))
-                frame_.SendToFrame(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0);
-            continue;
-        }
+    while (running()) {
         frame_.SendToFrame(FrameMessage::WM_POLL_DATA_DIR, 0, 0);
         if (settings_.AutoDelFinish != 0 && ++counted == kPassesPerRemoval) {
             frame_.SendToFrame(FrameMessage::WM_REMOVE_DONE_PAGES, 0, 0);
