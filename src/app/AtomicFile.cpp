@@ -1,8 +1,8 @@
 #include "app/AtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <fcntl.h>
@@ -35,6 +35,21 @@ std::string DirectoryOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Creates a new file next to `path` and returns its descriptor, with its name in `temp`. It is created with
+// the mode of any new file (0666 less the umask), so a settings or task file is as readable as any other file;
+// the name carries the process and a count, and O_EXCL never takes over a file that is already there.
+int CreateTemporaryBeside(const std::string& path, std::string& temp)
+{
+    static std::atomic<unsigned> count{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(count++);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes)
@@ -44,14 +59,10 @@ bool WriteFileAtomically(const std::string& path, std::span<const char> bytes)
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
         return false;
-    std::string temp = path + ".tmpXXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = CreateTemporaryBeside(path, temp);
     if (fd < 0)
         return false;
-    // mkstemp creates the file 0600; a settings or task file should be as readable as any other file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
 
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;

@@ -2,6 +2,7 @@
 
 #include "support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -27,6 +28,25 @@ TEST(WriteFileAtomically, ReplacesAFileAndLeavesAPipeOrDirectoryAlone)
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is still a pipe";
 
     EXPECT_FALSE(WriteFileAtomically(dir.Path() + ".", std::string("x")));
+}
+
+TEST(WriteFileAtomically, LeavesOnlyTheTargetWithTheModeOfANewFile)
+{
+    test::TempDir dir;
+    const std::string file = dir.File("setting.ini");
+    const mode_t previous = ::umask(027);
+    const bool written =
+        WriteFileAtomically(file, std::string("[Set]\n")) && WriteFileAtomically(file, std::string("x"));
+    ::umask(previous);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << "no temporary file is left beside it";
 }
 
 } // namespace
