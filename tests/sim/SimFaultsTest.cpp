@@ -23,6 +23,7 @@ TEST(SimFaults, Parse)
         {"bad-first-byte@58+3", true, FaultKind::BadFirstByte, 58, 3, -1},
         {"close@53", true, FaultKind::Close, 53, 0, -1},
         {"close@256", false, {}, 0, 0, 0},
+        {"silent@58x1", false, {}, 0, 0, 0},
         {"no-ack@58x", false, {}, 0, 0, 0},
         {"explode", false, {}, 0, 0, 0},
     };

@@ -64,7 +64,8 @@ std::optional<SimFault> SimFault::Parse(const std::string& text)
         f.kind = FaultKind::Status4;
     } else if (rest == "close") {
         f.kind = FaultKind::Close;
-    } else if (rest == "silent") {
+    } else if (rest == "silent" && text == rest) {
+        // Silence is every exchange, always: a target, a skip or a count would be thrown away unseen.
         f = SimFault{};
     } else {
         return std::nullopt;
