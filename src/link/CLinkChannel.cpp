@@ -24,6 +24,12 @@ int CLinkChannel::Exchange(std::span<const uint8_t> frame, std::span<uint8_t, kR
     return result;
 }
 
+int CLinkChannel::SendBulk(std::span<const uint8_t> data)
+{
+    const std::lock_guard lock(mutex_);
+    return Bulk(data);
+}
+
 int CLinkChannel::SendCmd(uint8_t code)
 {
     std::array<uint8_t, kReplyArea> reply{};

@@ -29,7 +29,8 @@ public:
     // Succeeds only when exactly n bytes (at most 64) arrive; the reply lands in `buffer` either way.
     int ReadCmd(uint8_t code, std::size_t n, std::span<uint8_t, kReplyArea> buffer);
     int WriteCmd(uint8_t code, std::span<const uint8_t> payload);
-    virtual int SendBulk(std::span<const uint8_t> data) = 0;
+    // The job data as one stream, under the same lock as every other exchange.
+    int SendBulk(std::span<const uint8_t> data);
 
 protected:
     // Makes the channel ready for an exchange (Ethernet: connect); 0 or -1.
@@ -43,9 +44,10 @@ protected:
     // After every exchange, whatever its result; `broken` when the frame did not go out or no reply came
     // (time-out, transfer error, closed connection), as opposed to a reply the protocol refuses.
     virtual void End(bool broken) = 0;
+    // The job data stream itself, called with the channel's lock held.
+    virtual int Bulk(std::span<const uint8_t> data) = 0;
 
     LinkState& state() { return state_; }
-    std::mutex& mutex() { return mutex_; }
 
 private:
     // One frame out and its reply in under the channel's lock; `judge` turns the reply into the result.

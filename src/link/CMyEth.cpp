@@ -136,11 +136,10 @@ void CMyEth::End(bool broken)
         Disconnect();
 }
 
-int CMyEth::SendBulk(std::span<const uint8_t> data)
+int CMyEth::Bulk(std::span<const uint8_t> data)
 {
     if (data.size() > static_cast<std::size_t>(INT32_MAX))
         return -1;
-    const std::lock_guard lock(mutex());
     int result = Connect();
     bool broken = result != 0;
     for (std::size_t offset = 0; result == 0 && offset < data.size(); offset += kEthBulkChunk) {

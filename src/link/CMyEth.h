@@ -29,8 +29,6 @@ public:
     CMyEth(LinkState& state, const MachineParams& params, const CSettings& settings, Notifier& notifier);
     ~CMyEth() override;
 
-    int SendBulk(std::span<const uint8_t> data) override;
-
     // The machine's port; the virtual machine may listen elsewhere.
     void SetPort(uint16_t port) { port_ = port; }
     uint16_t Port() const { return port_; }
@@ -41,6 +39,7 @@ protected:
     int SendFrame(std::span<const uint8_t> frame) override;
     int ReceiveReply(std::span<uint8_t, kReplyArea> reply) override;
     void End(bool broken) override;
+    int Bulk(std::span<const uint8_t> data) override;
 
 private:
     int Connect();

@@ -44,9 +44,8 @@ int CMyUSB::ReceiveReply(std::span<uint8_t, kReplyArea> reply)
     return Cycle([&](UsbDeviceHandle& d) { return d.BulkRead(kEndpointRepliesIn, reply, kRepliesInTimeoutMs); });
 }
 
-int CMyUSB::SendBulk(std::span<const uint8_t> data)
+int CMyUSB::Bulk(std::span<const uint8_t> data)
 {
-    const std::lock_guard lock(mutex());
     return Cycle([&](UsbDeviceHandle& d) { return d.BulkWrite(kEndpointBulkOut, data, kBulkOutTimeoutMs); });
 }
 

@@ -16,14 +16,13 @@ public:
     // Reads the device list once; never fails (no machine simply makes every transfer fail).
     CMyUSB(LinkState& state, UsbBackend& backend);
 
-    // The bytes written, or a negative value when the device cannot be opened or the transfer failed.
-    int SendBulk(std::span<const uint8_t> data) override;
-
 protected:
     int Begin() override { return 0; }
     int SendFrame(std::span<const uint8_t> frame) override;
     int ReceiveReply(std::span<uint8_t, kReplyArea> reply) override;
     void End(bool) override {}
+    // The bytes written, or a negative value when the device cannot be opened or the transfer failed.
+    int Bulk(std::span<const uint8_t> data) override;
 
 private:
     // The machine opened with its interface claimed; null when it cannot be.
