@@ -3,10 +3,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qv {

@@ -11,14 +11,14 @@ namespace qv {
 
 namespace {
 
-constexpr int32_t kDefaultMachineIp = -637425472;   // 192.168.1.218
-constexpr int32_t kMinPageLength = 500;              // mm; shorter page lengths mean "no paging"
+constexpr int32_t kDefaultMachineIp = -637425472; // 192.168.1.218
+constexpr int32_t kMinPageLength = 500;           // mm; shorter page lengths mean "no paging"
 
 // Where one key of the settings file lives in memory. DataDir is the only text key.
 template <typename FieldPtr>
 struct KeyBinding {
     const char* key;
-    FieldPtr field;   // null for DataDir
+    FieldPtr field; // null for DataDir
     int32_t defaultValue;
 };
 
@@ -58,6 +58,7 @@ auto Bindings(Settings& s, Disp& disp, Int& ip)
         {"FCYYYY", f(s.FCYYYY), -315},
         {"HCXXXX", f(s.HCXXXX), 60},
         {"HCYYYY", f(s.HCYYYY), -665},
+        {"HpglDialect", f(s.HpglDialect), 0},
     });
 }
 
@@ -84,6 +85,7 @@ void CSettings::Load(const std::string& exeDir, CSetDisp& disp, MachineSettings&
 
     if (PLTFilePageLen < kMinPageLength)
         PLTFilePageLen = 0;
+    Mirror(*this);
     DeriveNeedPanelConfirm();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/AppOptions.h"
+#include "app/SharedFlags.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -9,9 +12,10 @@ namespace qv {
 struct CSetDisp;
 struct MachineSettings;
 
-// The software options and the system's own paths; one object for the process. Option fields are spelled as
-// their keys in "setting.ini" and hold the units the keys give (1/40 mm, mm, 0.1 mm or flags).
-class CSettings {
+// The software options and the system's own paths; one object for the process. The option fields are those
+// of AppOptions, which `Options()` gives as one value to copy; only the thread that owns the task list reads
+// and writes them. Background threads read the SharedFlags, which SetOptions keeps in step.
+class CSettings : public AppOptions, public SharedFlags {
 public:
     static constexpr const char* kFileName = "setting.ini";
     static constexpr const char* kSection = "Para";
@@ -22,36 +26,6 @@ public:
     std::string LastTaskPath;
     std::string FontHzPath;
     std::string FontEnPath;
-
-    int32_t Language = 0;
-    int32_t SharpAngleCompensite = 20;
-    int32_t StartEndCompensite = 20;
-    int32_t FitDistHpgl = 28;
-    int32_t AutoDelPlt = 0;
-    int32_t AutoStartWork = 0;
-    int32_t PlotOnly = 0;
-    int32_t AutoDelFinish = 1;
-    int32_t FPNoNeedConfirm = 1;
-    int32_t PltUnit = 0;
-    int32_t PLTFilePageLen = 0;
-    int32_t HCPenNumber = 2;
-    int32_t AutoCleanSP = 0;
-    int32_t DisplayStartAndDir = 1;
-    int32_t DisplaySequence = 1;
-    int32_t CutEffectOptmize = 1;
-    int32_t AutoMoveToLeft = 1;
-    int32_t AutoMoveToBottom = 1;
-    int32_t ConnectViaNet = 0;
-    int32_t FindOutline = 0;
-    int32_t RepeatCut = 0;
-    int32_t FCXXXX = 33;
-    int32_t FCYYYY = -315;
-    int32_t HCXXXX = 60;
-    int32_t HCYYYY = -665;
-
-    // Run-time flags, shared with the background threads.
-    std::atomic<int32_t> AppStopping{0};
-    std::atomic<int32_t> NeedPanelConfirm{1};
 
     // Scale of the PLT export in per mille; not persisted.
     int32_t exportScaleX = 1000;
@@ -74,6 +48,14 @@ public:
     void DeriveNeedPanelConfirm() { NeedPanelConfirm = FPNoNeedConfirm == 1 ? 0 : 1; }
 
     std::string FilePath() const { return ExeDir + kFileName; }
+    const AppOptions& Options() const { return *this; }
+    // Every option at once, with the mirror the background threads read. NeedPanelConfirm is left alone:
+    // whether a change re-derives it is the caller's rule.
+    void SetOptions(const AppOptions& options)
+    {
+        static_cast<AppOptions&>(*this) = options;
+        Mirror(options);
+    }
 };
 
 // The directory of the running executable, ending in '/'.

@@ -35,9 +35,9 @@ public:
 
 private:
     struct Line {
-        std::string text;       // the line as read, used when the line is not a key of ours
-        std::string section;    // section the line belongs to
-        std::string key;        // empty for section headers, comments and blank lines
+        std::string text;    // the line as read, used when the line is not a key of ours
+        std::string section; // section the line belongs to
+        std::string key;     // empty for section headers, comments and blank lines
         std::string value;
         bool isSectionHeader = false;
     };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <bit>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 
 namespace qv {
@@ -14,8 +14,9 @@ template <typename T>
 T LoadLE(const uint8_t* p)
 {
     static_assert(std::is_trivially_copyable_v<T>);
-    using U = std::conditional_t<sizeof(T) == 1, uint8_t,
-              std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+    using U = std::conditional_t<
+        sizeof(T) == 1, uint8_t,
+        std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
     U u = 0;
     for (std::size_t i = 0; i < sizeof(T); ++i)
         u = static_cast<U>(u | static_cast<U>(static_cast<U>(p[i]) << (8 * i)));
@@ -26,8 +27,9 @@ template <typename T>
 void StoreLE(uint8_t* p, T value)
 {
     static_assert(std::is_trivially_copyable_v<T>);
-    using U = std::conditional_t<sizeof(T) == 1, uint8_t,
-              std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+    using U = std::conditional_t<
+        sizeof(T) == 1, uint8_t,
+        std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
     const U u = std::bit_cast<U>(value);
     for (std::size_t i = 0; i < sizeof(T); ++i)
         p[i] = static_cast<uint8_t>(u >> (8 * i));

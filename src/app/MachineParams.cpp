@@ -76,7 +76,7 @@ void MachineSettings::Decode(std::span<const uint8_t> wire)
     bidirPrinting = p[32];
     perpendicularity = p[33];
     stopMode = p[34];
-    cartridgeType = p[35];
+    cartridgeType = CartridgeFromByte(p[35]);
     panelLanguage = p[36];
     yMargin = p[37];
     plotLineWidth = p[38];
@@ -110,7 +110,7 @@ std::array<uint8_t, MachineSettings::kWireSize> MachineSettings::Encode() const
     p[32] = bidirPrinting;
     p[33] = perpendicularity;
     p[34] = stopMode;
-    p[35] = cartridgeType;
+    p[35] = static_cast<uint8_t>(cartridgeType);
     p[36] = panelLanguage;
     p[37] = yMargin;
     p[38] = plotLineWidth;

@@ -28,11 +28,11 @@ struct AdvancedParams {
     uint8_t cutSpeed = 3;
     uint8_t idleSpeed = 3;
     uint8_t boardVersion = 2;
-    uint8_t inkjetIntervalPulses = 16;   // Y pulses per raster row
+    uint8_t inkjetIntervalPulses = 16; // Y pulses per raster row
     uint8_t cutSegmentLength = 80;
     uint8_t curveSpeed = 8;
     uint8_t nozzleColumnDistance = 23;
-    uint8_t holderType = 0;              // 0: head 2 nearer the Y origin, 1: head 1 nearer
+    uint8_t holderType = 0; // 0: head 2 nearer the Y origin, 1: head 1 nearer
 
     // Takes the used bytes of a record read from the machine; `wire` must hold at least kUsedBytes.
     void Decode(std::span<const uint8_t> wire);
@@ -41,6 +41,15 @@ struct AdvancedParams {
 
     bool operator==(const AdvancedParams&) const = default;
 };
+
+// The two cartridges the inkjet heads take. The record's byte is decoded once, where the record comes in:
+// 1 is "IUT308", any other value "HP45", so every part of a job (cleaning pattern, nozzle maps, raster,
+// knife shift) agrees on one cartridge.
+enum class Cartridge : uint8_t { HP45 = 0, IUT308 = 1 };
+inline Cartridge CartridgeFromByte(uint8_t byte)
+{
+    return byte == 1 ? Cartridge::IUT308 : Cartridge::HP45;
+}
 
 // The machine settings (read with code 34, written with 51). Wire layout, little-endian, 60 bytes;
 // bytes 40 to 59 belong to the machine and are ignored on read:
@@ -55,7 +64,7 @@ struct MachineSettings {
     static constexpr std::size_t kWireSize = 60;
     static constexpr std::size_t kUsedBytes = 40;
 
-    std::array<uint8_t, 4> machineIp{0xC0, 0xA8, 0x01, 0xDA};   // 192.168.1.218
+    std::array<uint8_t, 4> machineIp{0xC0, 0xA8, 0x01, 0xDA}; // 192.168.1.218
     uint16_t oneMetreX = 10000;
     uint16_t oneMetreY = 10000;
     uint16_t paperCutStartY = 0;
@@ -73,11 +82,11 @@ struct MachineSettings {
     uint8_t head2Position = 150;
     uint8_t bidirCorrection = 5;
     uint8_t headOverlap = 1;
-    uint8_t headsInUse = 0;          // 0 both, 1 head 1 only, 2 head 2 only
+    uint8_t headsInUse = 0; // 0 both, 1 head 1 only, 2 head 2 only
     uint8_t bidirPrinting = 1;
     uint8_t perpendicularity = 100;
-    uint8_t stopMode = 0;            // 0 at the page's max X / min Y, 1 at headStopX / headStopY
-    uint8_t cartridgeType = 0;       // 0 "HP45", 1 "IUT308"
+    uint8_t stopMode = 0; // 0 at the page's max X / min Y, 1 at headStopX / headStopY
+    Cartridge cartridgeType = Cartridge::HP45;
     uint8_t panelLanguage = 0;
     uint8_t yMargin = 0;
     uint8_t plotLineWidth = 1;

@@ -1,8 +1,8 @@
 #include "app/MessageCatalog.h"
 
 #include <charconv>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
@@ -11,8 +11,14 @@ namespace qv {
 
 namespace {
 
-constexpr MessageEntry Both(Msg id, const char* zh, const char* en) { return {id, zh, en}; }
-constexpr MessageEntry Single(Msg id, const char* text) { return {id, text, text}; }
+constexpr MessageEntry Both(Msg id, const char* zh, const char* en)
+{
+    return {id, zh, en};
+}
+constexpr MessageEntry Single(Msg id, const char* text)
+{
+    return {id, text, text};
+}
 
 // The single source of every operator-visible text. Texts are kept exactly as operators know them,
 // terse or misspelt English included ("Out of memeory", "Com error"), because operators and service
@@ -29,13 +35,14 @@ constexpr MessageEntry kMessages[] = {
     Single(Msg::FontEnOpenFailed, "Failed to open fon_en.bin"),
 
     // Task files.
-    Both(Msg::OpenDocumentFailed, "打开文档失败。", "Failed to open the document."),              // ours
-    Both(Msg::SaveDocumentFailed, "保存文档失败。", "Failed to save the document."),              // ours
+    Both(Msg::OpenDocumentFailed, "打开文档失败。", "Failed to open the document."), // ours
+    Both(Msg::SaveDocumentFailed, "保存文档失败。", "Failed to save the document."), // ours
     Both(Msg::ArchiveEndOfFile, "访问 %1 时尝试越过其结尾。",
-         "An attempt was made to access %1 past its end."),                                   // ours
-    Both(Msg::ArchiveBadIndex, "%1 格式错误。", "%1 has an invalid format."),                    // ours
+         "An attempt was made to access %1 past its end."),                                         // ours
+    Both(Msg::ArchiveBadIndex, "%1 格式错误。", "%1 has an invalid format."),                       // ours
     Both(Msg::ArchiveUnexpectedObject, "%1 包含意外的对象。", "%1 contains an unexpected object."), // ours
     Both(Msg::ArchiveBadSchema, "%1 包含错误的架构。", "%1 contains an incorrect schema."),         // ours
+    Both(Msg::PltExportFailed, "无法创建文件 %1。", "Cannot create the file %1."),                  // ours
 
     // Task list cells.
     Both(Msg::PageStateManual, "手动开始", "Manual"),
@@ -45,16 +52,45 @@ constexpr MessageEntry kMessages[] = {
     Single(Msg::PageName, "%s---第%03d页"),
 
     // Field checks.
-    Both(Msg::EnterNumber, "请输入一个数字。", "Please enter a number."),                         // ours
-    Both(Msg::EnterPositiveInteger, "请输入一个正整数。", "Please enter a positive integer."),      // ours
-    Both(Msg::EnterInteger, "请输入一个整数。", "Please enter an integer."),                       // ours
+    Both(Msg::EnterNumber, "请输入一个数字。", "Please enter a number."),                      // ours
+    Both(Msg::EnterPositiveInteger, "请输入一个正整数。", "Please enter a positive integer."), // ours
+    Both(Msg::EnterInteger, "请输入一个整数。", "Please enter an integer."),                   // ours
     Both(Msg::EnterIntegerInRange, "请输入一个 %1 至 %2 之间的整数。",
-         "Please enter an integer between %1 and %2."),                                       // ours
+         "Please enter an integer between %1 and %2."), // ours
     Both(Msg::EnterNumberInRange, "请输入一个 %1 至 %2 之间的数字。",
-         "Please enter a number between %1 and %2."),                                         // ours
+         "Please enter a number between %1 and %2."), // ours
 
     // File intake.
     Single(Msg::PltOpenFailed, "文件打开失败!"),
+    Both(Msg::DataDirUnreadable, "无法读取数据目录%1，放入其中的文件不会被添加", // ours
+         "Cannot read the data directory %1; files put there are not added"),
+    Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"), // ours
+    Both(Msg::DrawingTooLarge,                                                               // ours
+         "图纸 %1 太大：会超过 %2 页、%3 处分页切断、%4 个文字点或 %5 对相互嵌套的轮廓，未导入任何内容。",
+         "The drawing %1 is too large: it would make more than %2 pages, %3 page-cut crossings, %4 label "
+         "points or %5 pairs of nested contours; nothing of it was imported."),
+
+    // Import report (ours).
+    Both(Msg::ReportOnePage, "1 页", "1 page"),
+    Both(Msg::ReportPages, "%d 页", "%d pages"),
+    Both(Msg::ReportOneCurve, "1 条曲线", "1 curve"),
+    Both(Msg::ReportCurves, "%d 条曲线", "%d curves"),
+    Both(Msg::ReportLine, "%s：%s，%s，%.1f x %.1f mm，%d 个文字；读入 %s；跳过 %s",
+         "%s: %s, %s, %.1f x %.1f mm, %d labels; met %s; skipped %s"),
+    Both(Msg::ReportLineMissingGlyphs, "；缺字 %d 个", "; missing glyphs %d"),
+    Both(Msg::ReportHead, "%s：%s，%s，%.1f x %.1f mm，线长 %.1f mm，指令集 %d",
+         "%s: %s, %s, %.1f x %.1f mm, %.1f mm drawn, dialect %d"),
+    Both(Msg::ReportMet, "读入的指令：%s", "met: %s"),
+    Both(Msg::ReportSkipped, "跳过的指令：%s", "skipped: %s"),
+    Both(Msg::ReportPens, "笔：%s", "pens: %s"),
+    Both(Msg::ReportPen, "%d号→%s", "%d %s"),
+    Both(Msg::ReportLabels, "文字：%d 个，缺字：%s", "labels: %d, missing glyphs: %s"),
+    Both(Msg::ReportNone, "无", "none"),
+    Both(Msg::ReportKindPenZero, "0号笔", "pen 0"),
+    Both(Msg::ReportKindPlot, "喷墨", "plot"),
+    Both(Msg::ReportKindHalfCut, "半刀", "half cut"),
+    Both(Msg::ReportKindFullCut, "全刀", "full cut"),
+    Both(Msg::ReportTitle, "导入报告", "Import report"),
 
     // Status line.
     Single(Msg::StatusInit, "Init..."),
@@ -67,7 +103,7 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::StatusMemoryError, "内存错误...", "MEM ERROR..."),
     Both(Msg::StatusStepperLostSteps, "电机丢步...", "Stepm Error..."),
     Both(Msg::StatusDisconnected, "已脱机...", "Disconnected..."),
-    Both(Msg::StatusBarIdle, "就绪", "Ready"),                                                   // ours
+    Both(Msg::StatusBarIdle, "就绪", "Ready"), // ours
 
     // Ethernet transport.
     Single(Msg::WinsockStartError, "Winsock start error!\n"),
@@ -81,7 +117,7 @@ constexpr MessageEntry kMessages[] = {
 
     // Job output.
     Single(Msg::KnifeDataTooLarge, "切割数据缓冲失败,原因:数据太大"),
-    Both(Msg::StartPointReadFailed, "通讯失败", "Commu Error"),
+    Both(Msg::CommunicationFailed, "通讯失败", "Commu Error"),
     Both(Msg::StartCommandFailed, "发送命令失败,请重试", "Send Command failed,Please retry!"),
     Both(Msg::TooManyBands, "数据溢出，请改为双喷重试", "Out of memeory"),
     Both(Msg::PlotDataOverflow, "打印数据溢出", "Out of memeory"),
@@ -92,6 +128,9 @@ constexpr MessageEntry kMessages[] = {
          "Out of memeory"),
     Both(Msg::BulkTransferFailed, "数据传输失败", "Com error"),
     Single(Msg::SegmentCommandFailed, "发送命令失败"),
+    // Our own: a job the machine did not finish is never reported as done.
+    Both(Msg::JobMachineFault, "机器报告“%1”，任务未完成", "The machine reported \"%1\"; the job did not finish"),
+    Both(Msg::JobMachineRestarted, "机器已重新启动，任务未完成", "The machine restarted; the job did not finish"),
 
     // Working-area checks. The half-cut Y maximum check reports with the full-cut Chinese text;
     // its English text differs from the full-cut one.
@@ -113,8 +152,7 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::AdvancedParamsNotReady, "未准备就绪，不能设置高级参数", "Not Ready"),
     Both(Msg::PasswordError, "密码错误", "Password error"),
     Single(Msg::LanguageChangedToChinese, "语言设置改变，重启程序生效"),
-    Single(Msg::LanguageChangedToEnglish,
-           "You have changed the language settings,the application will be closed."),
+    Single(Msg::LanguageChangedToEnglish, "You have changed the language settings,the application will be closed."),
     Single(Msg::CloseWhileRunningQuestion, "机器正在运行,强行关闭可能造成死机!\n是否继续?"),
     Single(Msg::CaptionPrompt, "提示"),
 
@@ -133,14 +171,16 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::ScreenshotNameAdvanced, "高级参数%d年%02d月%02d日%02d时%02d分%02d秒.jpg",
          "Advanced Para%04d-%02d-%02d %02dh%02dm%02ds.jpg"),
 
-    // Software settings dialog.
+    // Software settings dialog. The folder browser's title is the same in every language.
+    Single(Msg::DataDirBrowseTitle, "Select plt dir"),
     Single(Msg::DataDirInvalid, "非法的临时文件目录"),
     Single(Msg::DataDirNotEmptyQuestion,
            "当前设置的目录非空，\n如果设置成自动绘图目录，\n当前目录下的文件将被删除。\n是否继续？"),
     Single(Msg::CaptionWarning, "警告！！！"),
 };
 
-constexpr bool TableInEnumOrder() {
+constexpr bool TableInEnumOrder()
+{
     for (std::size_t i = 0; i < std::size(kMessages); ++i) {
         if (static_cast<std::size_t>(kMessages[i].id) != i) {
             return false;
@@ -156,11 +196,11 @@ static_assert(TableInEnumOrder(), "kMessages rows must follow the order of Msg")
 // Integer, shortest round-trip decimal, or fixed notation with the given number of decimals.
 enum class NumberStyle { Integer, Shortest, Fixed };
 
-std::string FormatDouble(double v, NumberStyle style, int precision) {
-    char buffer[400];   // fixed notation of the largest double needs 309 digits plus decimals
+std::string FormatDouble(double v, NumberStyle style, int precision)
+{
+    char buffer[400]; // fixed notation of the largest double needs 309 digits plus decimals
     std::to_chars_result r = style == NumberStyle::Fixed
-                                 ? std::to_chars(buffer, std::end(buffer), v, std::chars_format::fixed,
-                                                 precision)
+                                 ? std::to_chars(buffer, std::end(buffer), v, std::chars_format::fixed, precision)
                                  : std::to_chars(buffer, std::end(buffer), v);
     if (r.ec != std::errc()) {
         return "?";
@@ -168,14 +208,16 @@ std::string FormatDouble(double v, NumberStyle style, int precision) {
     return std::string(buffer, r.ptr);
 }
 
-std::string FormatInteger(int64_t v) {
+std::string FormatInteger(int64_t v)
+{
     char buffer[24];
     return std::string(buffer, std::to_chars(buffer, std::end(buffer), v).ptr);
 }
 
 // Renders an argument for a conversion. A number of the other kind is converted (an integer for
 // %.1f, a decimal for %d); a text argument is inserted as it is whatever the conversion.
-std::string Render(const MessageArg& arg, NumberStyle style, int precision) {
+std::string Render(const MessageArg& arg, NumberStyle style, int precision)
+{
     const auto& value = arg.Value();
     if (const auto* text = std::get_if<std::string_view>(&value)) {
         return std::string(*text);
@@ -193,7 +235,8 @@ std::string Render(const MessageArg& arg, NumberStyle style, int precision) {
 }
 
 // Zero padding goes after the sign, as with printf's 0 flag.
-void AppendZeroPadded(std::string& out, const std::string& number, std::size_t width) {
+void AppendZeroPadded(std::string& out, const std::string& number, std::size_t width)
+{
     if (number.size() >= width) {
         out += number;
         return;
@@ -206,9 +249,13 @@ void AppendZeroPadded(std::string& out, const std::string& number, std::size_t w
     out.append(number, negative ? 1 : 0);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-std::string Substitute(std::string_view text, std::initializer_list<MessageArg> args) {
+std::string Substitute(std::string_view text, std::initializer_list<MessageArg> args)
+{
     std::string out;
     out.reserve(text.size() + 16);
     std::size_t nextSequential = 0;
@@ -275,7 +322,8 @@ std::string Substitute(std::string_view text, std::initializer_list<MessageArg> 
 
 } // namespace
 
-const MessageEntry& MessageEntryOf(Msg id) {
+const MessageEntry& MessageEntryOf(Msg id)
+{
     const auto index = static_cast<std::size_t>(id);
     if (index >= std::size(kMessages)) {
         throw std::out_of_range("message id outside the catalogue");
@@ -283,15 +331,20 @@ const MessageEntry& MessageEntryOf(Msg id) {
     return kMessages[index];
 }
 
-std::string_view MessageText(Msg id, int32_t language) {
+std::string_view MessageText(Msg id, int32_t language)
+{
     const MessageEntry& entry = MessageEntryOf(id);
     return language == 0 ? entry.zh : entry.en;
 }
 
-std::string FormatMessage(Msg id, int32_t language, std::initializer_list<MessageArg> args) {
+std::string FormatMessage(Msg id, int32_t language, std::initializer_list<MessageArg> args)
+{
     return Substitute(MessageText(id, language), args);
 }
 
-std::span<const MessageEntry> AllMessages() { return kMessages; }
+std::span<const MessageEntry> AllMessages()
+{
+    return kMessages;
+}
 
 } // namespace qv

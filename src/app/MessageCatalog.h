@@ -34,13 +34,14 @@ enum class Msg : uint16_t {
     ArchiveBadIndex,
     ArchiveUnexpectedObject,
     ArchiveBadSchema,
+    PltExportFailed, // the export of the task list to HP-GL; %1 is the file name
 
     // Task list cells.
     PageStateManual,
     PageStateAuto,
     PageStateDone,
     PageStatePrinting,
-    PageName,   // source file name and page number
+    PageName, // source file name and page number
 
     // Field checks of the dialogs; %1 and %2 are the bounds.
     EnterNumber,
@@ -51,14 +52,38 @@ enum class Msg : uint16_t {
 
     // File intake.
     PltOpenFailed,
+    DataDirUnreadable, // our own: %1 is the directory
+    NoDrawingIn,       // our own: %1 is the file, %2 the instructions it held
+    DrawingTooLarge,   // our own: %1 is the file name, %2 to %4 the limits of pages, cut crossings, label points
+
+    // The import report of a drawing (our own), in the window's status bar and report dialog and the command
+    // line's import; conversions in order.
+    ReportOnePage,
+    ReportPages, // page count
+    ReportOneCurve,
+    ReportCurves,            // curve count
+    ReportLine,              // file, pages, curves, width and height in mm, labels, instructions met, skipped
+    ReportLineMissingGlyphs, // after ReportLine: how many codes the fonts lack
+    ReportHead,              // file, pages, curves, width and height in mm, drawn length in mm, dialect
+    ReportMet,               // the instructions read, with counts
+    ReportSkipped,           // the instructions ignored, with counts
+    ReportPens,              // pen numbers with the kind each became
+    ReportPen,               // one pen: its number, its kind
+    ReportLabels,            // labels drawn, the codes the fonts lack
+    ReportNone,              // an empty list
+    ReportKindPenZero,
+    ReportKindPlot,
+    ReportKindHalfCut,
+    ReportKindFullCut,
+    ReportTitle, // the report dialog's caption
 
     // Machine status line and the main window's status bar.
     StatusInit,
     StatusSeekOrigin,
-    StatusReady,        // head position X, Y in mm
+    StatusReady, // head position X, Y in mm
     StatusCleaning,
     StatusProcessing,
-    StatusWorking,      // segments done, segment count
+    StatusWorking, // segments done, segment count
     StatusPaused,
     StatusMemoryError,
     StatusStepperLostSteps,
@@ -76,14 +101,16 @@ enum class Msg : uint16_t {
 
     // Job output.
     KnifeDataTooLarge,
-    StartPointReadFailed,
+    CommunicationFailed,
     StartCommandFailed,
     TooManyBands,
     PlotDataOverflow,
-    PlotBandTooLong,    // our own: a band longer than the band buffers hold
+    PlotBandTooLong, // our own: a band longer than the band buffers hold
     CutDataOverflow,
     BulkTransferFailed,
     SegmentCommandFailed,
+    JobMachineFault,     // our own: the machine left the job with an error status; %1 is its status text
+    JobMachineRestarted, // our own: the machine came back from a restart while a job was under way
 
     // Working-area checks of a job.
     PlotXOutOfSize,
@@ -113,23 +140,24 @@ enum class Msg : uint16_t {
     // Machine settings dialogs and their screenshots.
     OfflineCannotSave,
     ScreenshotCreateFailed,
-    ScreenshotSaved,            // full path of the file
+    ScreenshotSaved, // full path of the file
     CaptionNote,
-    ScreenshotNameMachine,      // local year, month, day, hour, minute, second
-    ScreenshotNameAdvanced,     // same
+    ScreenshotNameMachine,  // local year, month, day, hour, minute, second
+    ScreenshotNameAdvanced, // same
 
     // Software settings dialog: the data directory.
+    DataDirBrowseTitle,
     DataDirInvalid,
     DataDirNotEmptyQuestion,
     CaptionWarning,
 
-    Count   // number of entries; not a message
+    Count // number of entries; not a message
 };
 
 struct MessageEntry {
     Msg id;
-    const char* zh;   // UTF-8
-    const char* en;   // UTF-8; the same pointer as zh for a single-language entry
+    const char* zh; // UTF-8
+    const char* en; // UTF-8; the same pointer as zh for a single-language entry
 
     constexpr bool IsSingleLanguage() const { return zh == en; }
 };
@@ -138,11 +166,9 @@ struct MessageEntry {
 class MessageArg {
 public:
     template <typename T>
-        requires std::is_integral_v<T>
-    MessageArg(T v) : value_(static_cast<int64_t>(v)) {}
+    requires std::is_integral_v<T> MessageArg(T v) : value_(static_cast<int64_t>(v)) {}
     template <typename T>
-        requires std::is_floating_point_v<T>
-    MessageArg(T v) : value_(static_cast<double>(v)) {}
+    requires std::is_floating_point_v<T> MessageArg(T v) : value_(static_cast<double>(v)) {}
     MessageArg(std::string_view v) : value_(v) {}
     MessageArg(const char* v) : value_(std::string_view(v)) {}
     MessageArg(const std::string& v) : value_(std::string_view(v)) {}

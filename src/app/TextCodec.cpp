@@ -139,7 +139,11 @@ std::string Utf8ToUtf16Le(std::string_view utf8)
     size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : 4;
+        const size_t extra = lead < 0x80           ? 0
+                             : (lead >> 5) == 0x6  ? 1
+                             : (lead >> 4) == 0xE  ? 2
+                             : (lead >> 3) == 0x1E ? 3
+                                                   : 4;
         char32_t c = extra == 0 ? lead : static_cast<char32_t>(lead & (0x3F >> extra));
         bool valid = extra < 4 && i + extra < utf8.size();
         for (size_t k = 1; valid && k <= extra; ++k) {

@@ -146,11 +146,11 @@ void CSpline::GenerateSpline()
 void FitSpline(CCurve& curve, int32_t fitDistHpgl)
 {
     CSpline spline(fitDistHpgl);
-    spline.controlPoints = curve.points;
+    spline.controlPoints.assign(curve.points.begin(), curve.points.end());
     spline.ThinControlPoints(spline.FitDist() * 2.5);
     spline.GenerateSpline();
     if (!spline.outputPoints.empty())
-        curve.points = std::move(spline.outputPoints);
+        curve.points = spline.outputPoints;
 }
 
 } // namespace qv

@@ -8,9 +8,8 @@ namespace qv {
 
 void RegroupByKind(COnePage& page, bool plotFirst)
 {
-    std::stable_partition(page.curves.begin(), page.curves.end(), [plotFirst](const std::unique_ptr<CCurve>& c) {
-        return IsPlotWork(c->kind) == plotFirst;
-    });
+    std::stable_partition(page.curves.begin(), page.curves.end(),
+                          [plotFirst](const std::unique_ptr<CCurve>& c) { return IsPlotWork(c->kind) == plotFirst; });
 }
 
 void SetKindOfSelected(COnePage& page, int32_t kind)

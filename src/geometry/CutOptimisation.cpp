@@ -37,17 +37,17 @@ void ReplaceByPieces(COnePage& page, Cut cut)
             out.push_back(std::move(curve));
             continue;
         }
-        std::vector<CPoint> all = std::move(curve->points);
+        PointList all = std::move(curve->points);
         curve->points.clear();
         const auto slice = [&all](const std::pair<std::size_t, std::size_t>& piece) {
-            return std::vector<CPoint>(all.begin() + static_cast<std::ptrdiff_t>(piece.first),
-                                       all.begin() + static_cast<std::ptrdiff_t>(piece.second) + 1);
+            return PointList(all.begin() + static_cast<std::ptrdiff_t>(piece.first),
+                             all.begin() + static_cast<std::ptrdiff_t>(piece.second) + 1);
         };
         CCurve* source = curve.get();
         out.push_back(std::move(curve));
         for (std::size_t i = 1; i < pieces.size(); ++i) {
             auto piece = std::make_unique<CCurve>();
-            piece->CopyFrom(*source);   // the source holds no points now, so this copies just its attributes
+            piece->CopyFrom(*source); // the source holds no points now, so this copies just its attributes
             piece->points = slice(pieces[i]);
             out.push_back(std::move(piece));
         }
@@ -60,7 +60,7 @@ void ReplaceByPieces(COnePage& page, Cut cut)
 
 void SplitLongSegments(COnePage& page, double limit)
 {
-    ReplaceByPieces(page, [limit](const std::vector<CPoint>& p) {
+    ReplaceByPieces(page, [limit](const PointList& p) {
         Pieces pieces;
         if (p.size() < 3)
             return pieces;
@@ -82,7 +82,7 @@ void SplitLongSegments(COnePage& page, double limit)
 
 void SplitAtCorners(COnePage& page, double maxTurn)
 {
-    ReplaceByPieces(page, [maxTurn](const std::vector<CPoint>& p) {
+    ReplaceByPieces(page, [maxTurn](const PointList& p) {
         Pieces pieces;
         std::size_t start = 0;
         for (std::size_t m = 1; m + 1 < p.size(); ++m) {

@@ -15,11 +15,16 @@ namespace qv {
 // ever removes curves, so ids keep the list order.
 //
 // The ends sit in square cells at least twice the reach wide, so the box around a point touches at most two
-// cells in each direction. Cells are found through an open-addressing table over the ends sorted by cell.
+// cells in each direction; their width is a power of two, so a coordinate finds its cell by a shift. Cells are
+// found through an open-addressing table over the ends sorted by cell.
 class EndPointIndex {
 public:
     // `reach`: the largest |dx| and |dy| at which an end can still count as near.
-    explicit EndPointIndex(int32_t reach) : reach_(reach), cell_(2 * int64_t{reach} + 1) {}
+    explicit EndPointIndex(int32_t reach) : reach_(reach)
+    {
+        while ((int64_t{1} << cellShift_) < 2 * int64_t{reach} + 1)
+            ++cellShift_;
+    }
 
     // Registers an end of curve `id` under `group` (the curve kind); ids must not decrease.
     void Add(uint32_t id, int32_t group, CPoint end)
@@ -41,15 +46,20 @@ public:
         if (!built_)
             Build();
         std::optional<uint32_t> best;
-        for (int64_t cx = CellOf(int64_t{p.x} - reach_); cx <= CellOf(int64_t{p.x} + reach_); ++cx) {
-            for (int64_t cy = CellOf(int64_t{p.y} - reach_); cy <= CellOf(int64_t{p.y} + reach_); ++cy) {
+        const int32_t xFrom = CellOf(int64_t{p.x} - reach_);
+        const int32_t xTo = CellOf(int64_t{p.x} + reach_);
+        const int32_t yFrom = CellOf(int64_t{p.y} - reach_);
+        const int32_t yTo = CellOf(int64_t{p.y} + reach_);
+        // 64-bit counters: with cells one unit wide the last cell of a point at INT32_MAX is INT32_MAX.
+        for (int64_t cx = xFrom; cx <= xTo; ++cx) {
+            for (int64_t cy = yFrom; cy <= yTo; ++cy) {
                 const Slot* slot = Find({group, static_cast<int32_t>(cx), static_cast<int32_t>(cy)});
                 if (slot == nullptr)
                     continue;
                 const Entry* first = entries_.data() + slot->begin;
                 const Entry* end = entries_.data() + slot->end;
-                const Entry* it = std::upper_bound(first, end, after,
-                                                   [](uint32_t id, const Entry& e) { return id < e.id; });
+                const Entry* it =
+                    std::upper_bound(first, end, after, [](uint32_t id, const Entry& e) { return id < e.id; });
                 for (; it != end && (!best || it->id < *best); ++it) {
                     if (!removed_[it->id] && accept(it->point)) {
                         best = it->id;
@@ -88,13 +98,11 @@ private:
     struct Slot {
         Cell cell;
         uint32_t begin;
-        uint32_t end;   // 0 marks a free slot: every used slot holds at least one end
+        uint32_t end; // 0 marks a free slot: every used slot holds at least one end
     };
 
-    int32_t CellOf(int64_t v) const
-    {
-        return static_cast<int32_t>(v >= 0 ? v / cell_ : -((-v + cell_ - 1) / cell_));
-    }
+    // The shift of a negative coordinate rounds down, as the cells need.
+    int32_t CellOf(int64_t v) const { return static_cast<int32_t>(v >> cellShift_); }
 
     static std::size_t Hash(const Cell& c)
     {
@@ -137,7 +145,7 @@ private:
     }
 
     int32_t reach_;
-    int64_t cell_;
+    int cellShift_ = 0; // cells are 2^cellShift_ wide
     std::vector<Entry> entries_;
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;

@@ -9,15 +9,14 @@
 
 namespace qv {
 
-void CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const ImportOptions& options)
+bool CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const ImportOptions& options)
 {
-    for (std::size_t i = 0; i < pages.size();) {
-        COnePage& page = *pages[i];
+    bool withinBounds = true;
+    for (auto& each : pages) {
+        COnePage& page = *each;
         // Its job works on a copy; the page stays as the operator saw it when the job began.
-        if (page.state == PageState::Printing) {
-            ++i;
+        if (page.state == PageState::Printing)
             continue;
-        }
         RemoveDuplicatePoints(page);
         SimplifyCurves(page);
         ComputePageBounds(page);
@@ -25,16 +24,14 @@ void CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const I
             MoveToLeft(page);
         if (options.AutoMoveToBottom != 0 || page.minY < 0)
             MoveToBottom(page);
-        if (page.curves.empty()) {
-            pages.erase(pages.begin() + static_cast<std::ptrdiff_t>(i));
-            continue;
-        }
-        if (options.FindOutline != 0) {
+        if (options.FindOutline != 0 && !page.curves.empty()) {
             JoinTouchingCuts(page);
-            RecognizeOutlines(page);
+            withinBounds = RecognizeOutlines(page) && withinBounds;
         }
-        ++i;
     }
+    // The pages left without curves go in one pass; erasing each as it is found moves the rest every time.
+    std::erase_if(pages, [](const auto& page) { return page->state != PageState::Printing && page->curves.empty(); });
+    return withinBounds;
 }
 
 } // namespace qv

@@ -12,7 +12,8 @@ namespace qv {
 // collinear points go, the bounds are measured and the drawing moves to the origin (always when it reaches
 // below 0, otherwise as AutoMoveToLeft / AutoMoveToBottom say). A page left without curves is removed; with
 // FindOutline the touching cut pieces are joined and the outlines recognised. Pages being printed are left
-// alone.
-void CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const ImportOptions& options);
+// alone. False when a page's contours nest in more pairs than outline recognition weighs (see
+// RecognizeOutlines); every page is still tidied.
+[[nodiscard]] bool CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const ImportOptions& options);
 
 } // namespace qv

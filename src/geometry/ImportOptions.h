@@ -10,8 +10,8 @@ struct ImportOptions {
     int32_t AutoMoveToLeft = 1;
     int32_t AutoMoveToBottom = 1;
     int32_t FindOutline = 0;
-    int32_t PLTFilePageLen = 0;   // mm; below 500 no paging
-    int32_t AutoStartWork = 0;    // pieces made by paging start as Auto instead of Manual
+    int32_t PLTFilePageLen = 0; // mm; below 500 no paging
+    int32_t AutoStartWork = 0;  // pieces made by paging start as Auto instead of Manual
 };
 
 } // namespace qv

@@ -28,12 +28,12 @@ CPoint PointAt(const CPoint& centre, double angle, double radius)
 
 void CompensateCorners(CCurve& curve, int32_t sharpAngleCompensite)
 {
-    const std::vector<CPoint>& in = curve.points;
+    const PointList& in = curve.points;
     if (in.size() < 3 || sharpAngleCompensite < kMinCornerRadius)
         return;
     // Each corner B is judged with the point before it as the path now runs: after a compensated corner that is
     // its last arc point, not the original vertex.
-    std::vector<CPoint> out(1, in[0]);
+    PointList out{in[0]};
     for (std::size_t b = 1; b + 1 < in.size(); ++b) {
         const CPoint A = out.back();
         const CPoint& B = in[b];
@@ -57,7 +57,7 @@ void CompensateCorners(CCurve& curve, int32_t sharpAngleCompensite)
 void ExtendEnds(CCurve& curve, int32_t startEndCompensite)
 {
     curve.ComputeLength();
-    std::vector<CPoint>& p = curve.points;
+    PointList& p = curve.points;
     if (curve.length < kMinExtendLength || p.size() < 2)
         return;
     const std::size_t n = p.size();

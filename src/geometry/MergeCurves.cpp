@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace qv {
 
@@ -95,15 +96,27 @@ void MergeCurves(COnePage& page, bool selectedOnly, bool wide)
     }
 
     const auto near = [tol](CPoint a, CPoint b) { return Distance(a, b) < tol; };
+    const auto firstNear = [&](uint32_t k, const CCurve& q, CPoint p) {
+        return ends.FirstAfter(k, q.kind, p, [&](CPoint end) { return near(p, end); });
+    };
     for (uint32_t k = 0; k < scratch.size(); ++k) {
         CCurve* q = scratch.at(k);
         if (q == nullptr || !Joinable(*q))
             continue;
-        while (const auto next = ends.FirstAfterEither(k, q->kind, q->points.front(), q->points.back(), near)) {
-            const uint32_t m = *next;
+        // A join appends at q's last point, so its first point usually stays; the curve found there stays the
+        // first one near it until it is itself joined, as joins only remove curves.
+        std::optional<uint32_t> atFirst = firstNear(k, *q, q->points.front());
+        for (;;) {
+            const CPoint first = q->points.front();
+            const std::optional<uint32_t> atLast = firstNear(k, *q, q->points.back());
+            if (!atLast && !atFirst)
+                break;
+            const uint32_t m = atLast && atFirst ? std::min(*atLast, *atFirst) : atLast ? *atLast : *atFirst;
             Join(*q, *scratch.at(m), tol);
             ends.Remove(m);
             scratch.Destroy(m);
+            if (q->points.front() != first || atFirst == m)
+                atFirst = firstNear(k, *q, q->points.front());
         }
     }
 }

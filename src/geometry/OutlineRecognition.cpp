@@ -3,6 +3,7 @@
 #include "geometry/CurveEdits.h"
 #include "geometry/CurveListHelpers.h"
 #include "geometry/JoinChains.h"
+#include "geometry/NestingCandidates.h"
 #include "geometry/PointMath.h"
 #include "model/CurveKind.h"
 
@@ -15,12 +16,12 @@ namespace qv {
 
 namespace {
 
-constexpr int32_t kCloseTolerance = 9;        // units, box
+constexpr int32_t kCloseTolerance = 9; // units, box
 constexpr double kMinContourSideMm = 10;
 constexpr double kMinContourAreaMm2 = 400;
 constexpr double kMaxGapForDirectionTest = 100;   // units
 constexpr double kDirectionTolerance = 0.001;     // radians
-constexpr double kNotchMinTurn = 0.7853981633975;   // 45 degrees
+constexpr double kNotchMinTurn = 0.7853981633975; // 45 degrees
 
 void JoinOpenPieces(COnePage& page)
 {
@@ -35,8 +36,8 @@ bool IsNotch(CPoint e0, CPoint e1, CPoint e2, CPoint e3)
     const double l2 = Distance(e1, e2);
     const double l3 = Distance(e2, e3);
     const double turn = NormalizeTurn(Heading(e1, e0) - Heading(e3, e2));
-    return std::fabs(turn) > kNotchMinTurn && l3 >= 300 && l3 <= 500 && l1 > 100 && l1 < 400 && l2 > 50 &&
-           l2 < 200 && std::fabs(l1 - 2 * l2) < 20;
+    return std::fabs(turn) > kNotchMinTurn && l3 >= 300 && l3 <= 500 && l1 > 100 && l1 < 400 && l2 > 50 && l2 < 200 &&
+           std::fabs(l1 - 2 * l2) < 20;
 }
 
 void SplitOff(COnePage& page, CCurve& c, const std::array<CPoint, 4>& e)
@@ -137,7 +138,7 @@ void SplitNotches(COnePage& page)
     }
 }
 
-void ResolveNesting(COnePage& page)
+bool ResolveNesting(COnePage& page)
 {
     const auto isContour = [](const CCurve& c) { return c.kind == CurveKind::FullCut && c.points.size() >= 4; };
     // Kinds only go from full cut to plot here, so the contours of the start are all that can take part.
@@ -147,15 +148,22 @@ void ResolveNesting(COnePage& page)
             contours.push_back(curve.get());
     }
     if (contours.size() < 2)
-        return;
+        return true;
     // The points do not change while nesting is resolved, so one measurement serves every comparison.
     for (CCurve* c : contours)
         c->ComputeBounds();
-    for (CCurve* p : contours) {
+    // A pair outside the candidates changes nothing whatever the kinds, so visiting only the candidates in
+    // list order gives what comparing every pair in list order gives.
+    const std::optional<std::vector<std::vector<uint32_t>>> candidates = NestingCandidates(contours);
+    if (!candidates)
+        return false;
+    for (std::size_t i = 0; i < contours.size(); ++i) {
+        CCurve* p = contours[i];
         if (!isContour(*p))
             continue;
-        for (CCurve* s : contours) {
-            if (s == p || !isContour(*s))
+        for (const uint32_t j : (*candidates)[i]) {
+            CCurve* s = contours[j];
+            if (!isContour(*s))
                 continue;
             if (HoldsHeadOf(*p, *s))
                 s->kind = CurveKind::Plot;
@@ -169,12 +177,13 @@ void ResolveNesting(COnePage& page)
                 p->kind = CurveKind::Plot;
         }
     }
+    return true;
 }
 
-void RecognizeOutlines(COnePage& page)
+bool RecognizeOutlines(COnePage& page)
 {
     if (page.curves.empty())
-        return;
+        return true;
     RequirePoints(page, "RecognizeOutlines");
     SetAllPlot(page);
     JoinOpenPieces(page);
@@ -183,7 +192,7 @@ void RecognizeOutlines(COnePage& page)
     JoinOpenPieces(page);
     for (auto& curve : page.curves)
         ClassifyContour(*curve);
-    ResolveNesting(page);
+    return ResolveNesting(page);
 }
 
 } // namespace qv

@@ -11,8 +11,9 @@ namespace qv {
 // a full cut, everything else (inner lines, markings, notches, contours inside another) a plot curve. Open
 // pieces of a contour are joined first (JoinChains with 1, then 9 units) and notch marks are split off the
 // contour ends. Every earlier kind is overwritten. A curve without points is an InvalidArgument error, raised
-// before anything changes.
-void RecognizeOutlines(COnePage& page);
+// before anything changes. False when the contours lie inside one another in more pairs than
+// ResolveNesting weighs: the joins and kinds are made, every contour stays a full cut.
+[[nodiscard]] bool RecognizeOutlines(COnePage& page);
 
 // Splits notch marks off the ends of the curves present at the start: a head or tail of four points with legs
 // of 100 to 400, 50 to 200 and 300 to 500 units, the first leg twice the second within 20 units, and a turn of
@@ -21,8 +22,9 @@ void RecognizeOutlines(COnePage& page);
 void SplitNotches(COnePage& page);
 
 // Among the full-cut contours of at least four points, one that lies inside another becomes a plot curve:
-// by three of its points inside the other's polygon, or by its bounding box inside the other's.
-void ResolveNesting(COnePage& page);
+// by three of its points inside the other's polygon, or by its bounding box inside the other's. False, with
+// nothing changed, past kMaxNestingCandidates pairs that could decide something.
+[[nodiscard]] bool ResolveNesting(COnePage& page);
 
 // Winding-number test of (x, y) against the polyline of the curve's points, without a closing edge from the
 // last point back to the first. A curve of fewer than two points contains nothing.

@@ -11,19 +11,19 @@ namespace qv {
 namespace {
 
 struct CleaningLayout {
-    int32_t move;      // the drawing moves this far right
-    int32_t lineEnd;   // each line runs from x = 0 to here
-    int32_t spacing;   // band bases are this far apart
+    int32_t move;    // the drawing moves this far right
+    int32_t lineEnd; // each line runs from x = 0 to here
+    int32_t spacing; // band bases are this far apart
     int32_t bands;
 };
 
 constexpr int32_t kCleaningLinesPerBand = 35;
 
-CleaningLayout CleaningLayoutFor(int32_t cartridgeType)
+CleaningLayout CleaningLayoutFor(Cartridge cartridge)
 {
-    if (cartridgeType == 0)
-        return {1000, 1000, 200, 40};   // "HP45"
-    return {2080, 2040, 400, 20};       // "IUT308"
+    if (cartridge == Cartridge::HP45)
+        return {1000, 1000, 200, 40}; // "HP45"
+    return {2080, 2040, 400, 20};     // "IUT308"
 }
 
 int32_t Shifted(int32_t v, int64_t by)
@@ -50,9 +50,9 @@ void AddYMargin(COnePage& page, int32_t margin)
     page.minY = 0;
 }
 
-void AddCleaningPattern(COnePage& page, int32_t cartridgeType)
+void AddCleaningPattern(COnePage& page, Cartridge cartridge)
 {
-    const CleaningLayout layout = CleaningLayoutFor(cartridgeType);
+    const CleaningLayout layout = CleaningLayoutFor(cartridge);
     for (auto& curve : page.curves)
         curve->Translate(-layout.move, 0);
     for (int32_t band = 0; band < layout.bands; ++band) {

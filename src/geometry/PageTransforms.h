@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MachineParams.h"
 #include "model/CCurve.h"
 #include "model/COnePage.h"
 
@@ -18,9 +19,9 @@ void ScaleAll(COnePage& page, double sx, double sy);
 void AddYMargin(COnePage& page, int32_t margin);
 
 // Moves the drawing right and adds the block of short plot lines the heads fire through before a job:
-// cartridge type 0 ("HP45") 40 bands every 200 units, any other ("IUT308") 20 bands every 400 units, each band
+// "HP45" 40 bands every 200 units, "IUT308" 20 bands every 400 units, each band
 // 35 lines high. The page bounds are not updated.
-void AddCleaningPattern(COnePage& page, int32_t cartridgeType);
+void AddCleaningPattern(COnePage& page, Cartridge cartridge);
 
 // Shears every curve against the machine's perpendicularity error (50 to 150, neutral 100, one step 0.01
 // degree), using the page's stored maxX as the reference for negative angles.

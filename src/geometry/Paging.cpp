@@ -21,19 +21,21 @@ constexpr int32_t kMinPageLenMm = 500;
 struct Segment {
     CPoint from;
     CPoint to;
-    const CCurve* source;   // lends kind, line style, selection and bounds
-    bool whole;             // the source is this very two-point curve, which keeps its notch and length
+    const CCurve* source; // lends kind, line style, selection and bounds
+    bool whole;           // the source is this very two-point curve, which keeps its notch and length
 };
 
-std::vector<Segment> Explode(const std::vector<std::unique_ptr<CCurve>>& curves, bool keepWhole)
+// Hands `take` every two-point piece of the curves in order, made as it is needed: a long drawing is never
+// held a second time as a list of pieces.
+template <class Take>
+void ForEachSegment(const std::vector<std::unique_ptr<CCurve>>& curves, bool keepWhole, Take&& take)
 {
-    std::vector<Segment> segments;
     for (const auto& curve : curves) {
         const auto& P = curve->points;
+        const bool whole = keepWhole && P.size() == 2;
         for (std::size_t i = 0; i + 1 < P.size(); ++i)
-            segments.push_back({P[i], P[i + 1], curve.get(), keepWhole && P.size() == 2});
+            take(Segment{P[i], P[i + 1], curve.get(), whole});
     }
-    return segments;
 }
 
 std::unique_ptr<CCurve> CurveOf(const CCurve& source, bool whole, CPoint from, CPoint to)
@@ -145,7 +147,7 @@ std::vector<std::unique_ptr<COnePage>> CutPages(COnePage& q, int32_t a, int64_t 
 
     // Each piece with the page it lands on; page `cuts` is the rest q keeps.
     std::vector<std::vector<Segment>> onPage(static_cast<std::size_t>(cuts) + 1);
-    for (const Segment& s : Explode(sources, false)) {
+    ForEachSegment(sources, false, [&](const Segment& s) {
         Segment piece = s;
         int64_t j = FirstPage(piece, a);
         bool placed = false;
@@ -161,13 +163,13 @@ std::vector<std::unique_ptr<COnePage>> CutPages(COnePage& q, int32_t a, int64_t 
         }
         if (!placed)
             onPage[static_cast<std::size_t>(cuts)].push_back(ShiftedLeft(piece, cuts * int64_t{a}));
-    }
+    });
 
     std::vector<std::unique_ptr<COnePage>> pieces;
     for (int64_t j = 0; j < cuts; ++j) {
         const auto& segments = onPage[static_cast<std::size_t>(j)];
         if (segments.empty())
-            continue;   // nothing on this stretch
+            continue; // nothing on this stretch
         auto p = std::make_unique<COnePage>();
         p->fileName = q.fileName;
         p->optimized = q.optimized;
@@ -185,37 +187,87 @@ std::vector<std::unique_ptr<COnePage>> CutPages(COnePage& q, int32_t a, int64_t 
     return pieces;
 }
 
+int32_t PageLength(const ImportOptions& options)
+{
+    return TruncToInt32(options.PLTFilePageLen * 40.0);
+}
+
+// The stretch of length a an x lies on; a cut belongs to the stretch before it.
+int64_t StretchOf(int64_t x, int32_t a)
+{
+    return x <= 0 ? 0 : (x - 1) / a;
+}
+
 } // namespace
+
+bool PagingFits(const std::vector<std::unique_ptr<COnePage>>& pages, std::size_t from, const ImportOptions& options)
+{
+    const bool paging = options.PLTFilePageLen >= kMinPageLenMm;
+    const int32_t a = paging ? PageLength(options) : 0;
+    int64_t pageCount = 0;
+    int64_t crossings = 0;
+    std::vector<std::pair<int64_t, int64_t>> stretches;
+    for (std::size_t i = from; i < pages.size(); ++i) {
+        const COnePage& page = *pages[i];
+        if (page.state == PageState::Printing)
+            continue;
+        if (!paging) {
+            ++pageCount;
+            continue;
+        }
+        stretches.clear();
+        for (const auto& curve : page.curves) {
+            const auto& P = curve->points;
+            for (std::size_t k = 0; k + 1 < P.size(); ++k) {
+                const int64_t s0 = StretchOf(std::min(P[k].x, P[k + 1].x), a);
+                const int64_t s1 = StretchOf(std::max(P[k].x, P[k + 1].x), a);
+                crossings += s1 - s0;
+                stretches.emplace_back(s0, s1);
+            }
+            if (crossings > kMaxPageCutCrossings)
+                return false;
+        }
+        // The stretches covered, each once.
+        std::sort(stretches.begin(), stretches.end());
+        int64_t coveredTo = -1;
+        for (const auto& [s0, s1] : stretches) {
+            pageCount += std::max<int64_t>(0, s1 - std::max(s0, coveredTo + 1) + 1);
+            coveredTo = std::max(coveredTo, s1);
+        }
+        if (pageCount > kMaxDrawingPages)
+            return false;
+    }
+    return pageCount <= kMaxDrawingPages;
+}
 
 void PaginatePages(std::vector<std::unique_ptr<COnePage>>& pages, const ImportOptions& options)
 {
     if (options.PLTFilePageLen < kMinPageLenMm)
         return;
-    const int32_t a = TruncToInt32(options.PLTFilePageLen * 40.0);
-    for (std::size_t i = 0; i < pages.size();) {
-        COnePage& q = *pages[i];
+    const int32_t a = PageLength(options);
+    // The list is built anew once: inserting the pieces in place would move every later page for each page cut.
+    std::vector<std::unique_ptr<COnePage>> paged;
+    paged.reserve(pages.size());
+    for (auto& page : pages) {
+        COnePage& q = *page;
         if (q.state == PageState::Printing) {
-            ++i;
+            paged.push_back(std::move(page));
             continue;
         }
         ComputePageBounds(q);
         if (q.maxX <= a) {
-            ++i;
+            paged.push_back(std::move(page));
             continue;
         }
         // The fewest cuts that leave every piece at most a long: maxX <= (cuts + 1) * a.
         const int64_t cuts = (int64_t{q.maxX} + a - 1) / a - 1;
         auto pieces = CutPages(q, a, cuts, options);
-        const std::size_t added = pieces.size();
-        pages.insert(pages.begin() + static_cast<std::ptrdiff_t>(i), std::make_move_iterator(pieces.begin()),
-                     std::make_move_iterator(pieces.end()));
-        i += added;
+        paged.insert(paged.end(), std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
         // Only curves of fewer than two points beyond the last cut can leave the page itself empty.
-        if (pages[i]->curves.empty())
-            pages.erase(pages.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
+        if (!q.curves.empty())
+            paged.push_back(std::move(page));
     }
+    pages = std::move(paged);
 }
 
 void SplitAt(COnePage& p, COnePage& q, int32_t a)
@@ -224,7 +276,7 @@ void SplitAt(COnePage& p, COnePage& q, int32_t a)
         return;
     const std::vector<std::unique_ptr<CCurve>> sources = std::move(p.curves);
     p.curves.clear();
-    for (const Segment& s : Explode(sources, true)) {
+    ForEachSegment(sources, true, [&](const Segment& s) {
         const Cut cut = CutAt(s, a);
         if (cut.kept)
             Keep(p.curves, *cut.kept);
@@ -232,7 +284,7 @@ void SplitAt(COnePage& p, COnePage& q, int32_t a)
             const Segment rest = ShiftedLeft(*cut.beyond, a);
             q.AddCurve(CurveOf(*rest.source, false, rest.from, rest.to));
         }
-    }
+    });
     ComputePageBounds(p);
     ComputePageBounds(q);
 }
@@ -241,8 +293,8 @@ void ExplodeSegments(COnePage& page)
 {
     const std::vector<std::unique_ptr<CCurve>> sources = std::move(page.curves);
     page.curves.clear();
-    for (const Segment& s : Explode(sources, true))
-        page.curves.push_back(CurveOf(*s.source, s.whole, s.from, s.to));
+    ForEachSegment(sources, true,
+                   [&](const Segment& s) { page.curves.push_back(CurveOf(*s.source, s.whole, s.from, s.to)); });
 }
 
 void JoinConnected(COnePage& page)

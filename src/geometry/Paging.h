@@ -3,11 +3,23 @@
 #include "geometry/ImportOptions.h"
 #include "model/COnePage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace qv {
+
+// The work limits of paging one drawing: the pages it may end as, and the segments the page cuts may cross
+// (each crossing makes a curve). Both keep a drawing read from a file within memory and time however far its
+// coordinates reach.
+inline constexpr int64_t kMaxDrawingPages = 10'000;
+inline constexpr int64_t kMaxPageCutCrossings = 1'000'000;
+
+// Whether paging pages[from..] (one drawing just read and tidied) stays within the work limits, counted
+// without making anything: its pages are those the stretches under its segments give, and every page cut a
+// segment spans is a crossing. Pages being printed are not counted.
+bool PagingFits(const std::vector<std::unique_ptr<COnePage>>& pages, std::size_t from, const ImportOptions& options);
 
 // Cuts every page of the task list that is longer than PLTFilePageLen (mm, 500 or more) across X, at
 // multiples of the page length from X = 0. The pieces are inserted before the page in order and numbered from

@@ -13,7 +13,8 @@ constexpr std::array<double, 6> kThresholds{4, 8, 12, 20, 26, 32};
 
 } // namespace
 
-bool MergeCloseNeighbours(std::vector<CPoint>& points, double distance)
+template <class Points>
+bool MergeCloseNeighbours(Points& points, double distance)
 {
     const std::size_t n = points.size();
     if (n < 3)
@@ -31,6 +32,9 @@ bool MergeCloseNeighbours(std::vector<CPoint>& points, double distance)
     points.resize(write);
     return write != n;
 }
+
+template bool MergeCloseNeighbours(PointList& points, double distance);
+template bool MergeCloseNeighbours(std::vector<CPoint>& points, double distance);
 
 void MergeClosePoints(CCurve& curve)
 {

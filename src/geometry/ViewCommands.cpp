@@ -20,7 +20,12 @@ struct Entry {
 };
 
 constexpr Entry kCommands[] = {
-    {{ViewCommand::RecognizeOutlines, "recognize-outlines"}, [](COnePage& p, int32_t) { RecognizeOutlines(p); }},
+    {{ViewCommand::RecognizeOutlines, "recognize-outlines"},
+     [](COnePage& p, int32_t) {
+         // Past the nesting bound the page shows every contour as a full cut, which the operator sees
+         // and can change curve by curve; nothing is lost.
+         (void)RecognizeOutlines(p);
+     }},
     {{ViewCommand::Merge, "merge"}, [](COnePage& p, int32_t) { MergeCurves(p, true, true); }},
     {{ViewCommand::ToPlot, "to-plot"},
      [](COnePage& p, int32_t) {

@@ -14,24 +14,24 @@ namespace qv {
 // of the task list; the "selected" ones act on the curves whose `selected` is set.
 struct ViewCommand {
     enum : int32_t {
-        SplineFit = 1506,           // "使用Spline拟合": cut curves rebuilt from fitted splines, once per page
-        RecognizeOutlines = 1507,   // "识别图形外轮廓"
-        ToPlot = 2004,              // selected curves become plot curves, plot group first
-        ToFullCut = 2005,           // selected curves become full cuts, cut group first
-        Delete = 2006,              // selected curves removed
-        Reverse = 2007,             // selected curves reversed
-        DeletePlot = 2008,          // every plot curve removed
-        DeleteCut = 2009,           // every cut curve removed
-        AllPlot = 2011,             // every curve becomes a plot curve
-        ToHalfCut = 2021,           // selected curves become half cuts, cut group first
-        Smooth = 2022,              // "使用平滑算法平滑曲线": close points of the cut curves merged
-        Merge = 2023,               // selected curves merged end to end, 20 units apart at most
+        SplineFit = 1506,         // "使用Spline拟合": cut curves rebuilt from fitted splines, once per page
+        RecognizeOutlines = 1507, // "识别图形外轮廓"
+        ToPlot = 2004,            // selected curves become plot curves, plot group first
+        ToFullCut = 2005,         // selected curves become full cuts, cut group first
+        Delete = 2006,            // selected curves removed
+        Reverse = 2007,           // selected curves reversed
+        DeletePlot = 2008,        // every plot curve removed
+        DeleteCut = 2009,         // every cut curve removed
+        AllPlot = 2011,           // every curve becomes a plot curve
+        ToHalfCut = 2021,         // selected curves become half cuts, cut group first
+        Smooth = 2022,            // "使用平滑算法平滑曲线": close points of the cut curves merged
+        Merge = 2023,             // selected curves merged end to end, 20 units apart at most
     };
 };
 
 struct ViewCommandName {
     int32_t command;
-    std::string_view name;   // for command lines: "merge", "to-plot", ...
+    std::string_view name; // for command lines: "merge", "to-plot", ...
 };
 
 // Every command ApplyViewCommand knows, in menu order.

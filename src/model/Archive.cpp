@@ -112,7 +112,7 @@ void ArchiveWriter::WriteObjectReference(const ArchiveClass& cls)
         WriteUInt16(kBigObjectTag);
         WriteUInt32(kBigClassTag | found->second);
     }
-    ++indexCount_;   // the object itself
+    ++indexCount_; // the object itself
 }
 
 // --- reading ---
@@ -120,7 +120,7 @@ void ArchiveWriter::WriteObjectReference(const ArchiveClass& cls)
 ArchiveReader::ArchiveReader(std::span<const uint8_t> data, std::span<const ArchiveClass> known)
     : data_(data), known_(known)
 {
-    indexTable_.push_back(nullptr);   // index 0 is the null reference
+    indexTable_.push_back(nullptr); // index 0 is the null reference
 }
 
 void ArchiveReader::Need(size_t n) const
@@ -199,8 +199,8 @@ void ArchiveReader::ReadObjectReference(const ArchiveClass& expected)
         const uint16_t nameLength = ReadUInt16();
         const auto nameBytes = ReadBytes(nameLength);
         const std::string_view name(reinterpret_cast<const char*>(nameBytes.data()), nameBytes.size());
-        const auto found = std::find_if(known_.begin(), known_.end(),
-                                        [&](const ArchiveClass& k) { return k.name == name; });
+        const auto found =
+            std::find_if(known_.begin(), known_.end(), [&](const ArchiveClass& k) { return k.name == name; });
         if (found == known_.end())
             throw ArchiveException(ArchiveError::UnexpectedClass);
         if (found->schema != schema)
@@ -227,7 +227,7 @@ void ArchiveReader::ReadObjectReference(const ArchiveClass& expected)
     }
     if (cls->name != expected.name)
         throw ArchiveException(ArchiveError::UnexpectedClass);
-    indexTable_.push_back(nullptr);   // the object itself
+    indexTable_.push_back(nullptr); // the object itself
 }
 
 } // namespace qv

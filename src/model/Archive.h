@@ -31,10 +31,10 @@
 namespace qv {
 
 enum class ArchiveError {
-    EndOfFile,         // the data ends inside a record
-    BadIndex,          // an object reference that names no class read so far
-    UnexpectedClass,   // a class the archive does not know, or not the one expected here
-    BadSchema,         // a known class with another schema number
+    EndOfFile,       // the data ends inside a record
+    BadIndex,        // an object reference that names no class read so far
+    UnexpectedClass, // a class the archive does not know, or not the one expected here
+    BadSchema,       // a known class with another schema number
 };
 
 class ArchiveException : public std::exception {
@@ -72,7 +72,7 @@ private:
 
     std::vector<uint8_t> bytes_;
     std::unordered_map<std::string_view, uint32_t> classIndex_;
-    uint32_t indexCount_ = 0;   // classes and objects written so far
+    uint32_t indexCount_ = 0; // classes and objects written so far
 };
 
 class ArchiveReader {
@@ -100,7 +100,7 @@ private:
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
     std::span<const ArchiveClass> known_;
-    std::vector<const ArchiveClass*> indexTable_;   // index -> class, null for an object index
+    std::vector<const ArchiveClass*> indexTable_; // index -> class, null for an object index
 };
 
 } // namespace qv

@@ -3,10 +3,10 @@
 #include "model/Archive.h"
 #include "model/CPoint.h"
 #include "model/CurveKind.h"
+#include "model/PointList.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace qv {
 
@@ -18,17 +18,19 @@ public:
     // The smallest record with its reference: reference 2, tag length 1, six int32, count 2.
     static constexpr std::size_t kMinArchiveBytes = 2 + 1 + 6 * 4 + 2;
 
-    // The vertices in drawing order. Algorithms may work on the vector directly; the checked accessors
+    // The vertices in drawing order. Algorithms may work on the list directly; the checked accessors
     // below are for callers whose indices come from outside.
-    std::vector<CPoint> points;
-    int32_t selected = 0;
-    int32_t lineStyle = 0;   // 0 solid, 1 dashed
-    int32_t notch = 0;
+    PointList points;
+    // Line style and kind come from files as any int32 and are kept as read; the two flags are only ever
+    // set to 0 or 1 here. In this order a curve takes 56 bytes, one heap block of 64.
+    int32_t lineStyle = 0; // 0 solid, 1 dashed
     int32_t kind = CurveKind::Plot;
     int32_t minX = 0;
     int32_t maxX = 0;
     int32_t minY = 0;
     int32_t maxY = 0;
+    uint8_t selected = 0;
+    uint8_t notch = 0;
     double length = 0;
 
     // Copies selection, kind, line style and bounds, and replaces the points; notch and length stay.

@@ -3,9 +3,9 @@
 #include "model/CCurve.h"
 #include "model/PageState.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +25,7 @@ public:
     std::vector<std::unique_ptr<CCurve>> curves;
     // Working list of the curve merge; empty outside it. Not owned.
     std::vector<CCurve*> scratchCurves;
-    std::string fileName;   // name of the source drawing with its extension, UTF-8
+    std::string fileName; // name of the source drawing with its extension, UTF-8
     int32_t pageNumber = 0;
     int32_t optimized = 0;
     int32_t maxX = 0;
@@ -46,7 +46,7 @@ public:
     int32_t hasFullCut = 0;
     int32_t hasHalfCut = 0;
     int32_t state = PageState::Manual;
-    int64_t fileTime;   // seconds since 1970 UTC; construction time until set
+    int64_t fileTime; // seconds since 1970 UTC; construction time until set
     int32_t marked = 0;
 
     COnePage();

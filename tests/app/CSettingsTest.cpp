@@ -14,10 +14,7 @@ namespace {
 
 class CSettingsTest : public ::testing::Test {
 protected:
-    void WriteIni(const std::string& text)
-    {
-        std::ofstream(dir.File("setting.ini")) << text;
-    }
+    void WriteIni(const std::string& text) { std::ofstream(dir.File("setting.ini")) << text; }
     std::string ReadIni()
     {
         std::string text;
@@ -53,7 +50,8 @@ TEST_F(CSettingsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKeyInOrder)
               "FitDistHpgl=28\nAutoDelPlt=0\nAutoStartWork=0\nPlotOnly=0\nAutoDelFinish=1\nFPNoNeedConfirm=1\n"
               "DataDir=\nPltUnit=0\nPLTFilePageLen=0\nHCPenNumber=2\nAutoCleanSP=0\nDisplayStartAndDir=1\n"
               "DisplaySequence=1\nCutEffectOptmize=1\nAutoMoveToLeft=1\nAutoMoveToBottom=1\nMachineIP=-637425472\n"
-              "ConnectViaNet=0\nFindOutline=0\nRepeatCut=0\nFCXXXX=33\nFCYYYY=-315\nHCXXXX=60\nHCYYYY=-665\n");
+              "ConnectViaNet=0\nFindOutline=0\nRepeatCut=0\nFCXXXX=33\nFCYYYY=-315\nHCXXXX=60\nHCYYYY=-665\n"
+              "HpglDialect=0\n");
 }
 
 TEST_F(CSettingsTest, PageLengthBelowFiveHundredMeansNoPaging)
@@ -81,9 +79,9 @@ TEST_F(CSettingsTest, MachineAddressBothWays)
     Load();
     EXPECT_EQ(machine.machineIp, (std::array<uint8_t, 4>{192, 168, 1, 218}));
 
-    machine.machineIp = {10, 0, 0, 7};   // as a handshake would set it
+    machine.machineIp = {10, 0, 0, 7}; // as a handshake would set it
     settings.Save(disp, machine);
-    EXPECT_NE(ReadIni().find("MachineIP=117440522\n"), std::string::npos);   // 10 + 7 * 2^24
+    EXPECT_NE(ReadIni().find("MachineIP=117440522\n"), std::string::npos); // 10 + 7 * 2^24
 }
 
 TEST_F(CSettingsTest, RewriteKeepsKeyPlacesSignsAndForeignLines)

@@ -18,12 +18,23 @@ TEST(MachineParamsFile, GoldenBytes)
     // interval pulses 20 at byte 28, and a machine tail of 0xA7. MachineSettings: 10.0.0.7, one metre
     // 10010 / 9990, cartridge "IUT308" at byte 35, line width 3 at byte 38, and a machine tail of 0x5E.
     const test::Bytes file = test::Bytes{0, 0, 0, 0, 0, 0, 0x54, 0x40, 0, 0, 0, 0, 0, 0, 0x54, 0x40}
-                                 .U16(1506).U16(1025).U16(952).U16(942)
+                                 .U16(1506)
+                                 .U16(1025)
+                                 .U16(952)
+                                 .U16(942)
                                  .Add({40, 3, 3, 2, 20, 80, 8, 23, 0})
                                  .Repeat(0xA7, 7)
                                  .Add({10, 0, 0, 7})
-                                 .U16(10010).U16(9990).U16(0).U16(0).U16(0).U16(0)
-                                 .U16(50).U16(50).U16(50).U16(50)
+                                 .U16(10010)
+                                 .U16(9990)
+                                 .U16(0)
+                                 .U16(0)
+                                 .U16(0)
+                                 .U16(0)
+                                 .U16(50)
+                                 .U16(50)
+                                 .U16(50)
+                                 .U16(50)
                                  .Add({40, 40, 30, 30, 150, 5, 1, 0, 1, 100, 0, 1, 0, 0, 3, 1})
                                  .Repeat(0x5E, 20);
     ASSERT_EQ(file.vec().size(), MachineParamsFile::kSize);
@@ -39,7 +50,7 @@ TEST(MachineParamsFile, GoldenBytes)
     EXPECT_EQ(p.settings.machineIp, (std::array<uint8_t, 4>{10, 0, 0, 7}));
     EXPECT_EQ(p.settings.oneMetreX, 10010);
     EXPECT_EQ(p.settings.oneMetreY, 9990);
-    EXPECT_EQ(p.settings.cartridgeType, 1);
+    EXPECT_EQ(p.settings.cartridgeType, Cartridge::IUT308);
     EXPECT_EQ(p.settings.plotLineWidth, 3);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace qv {
 namespace {
 
@@ -11,7 +13,10 @@ TEST(MachineParams, AdvancedParamsGoldenBytes)
 {
     // 104.25 is 0x405A100000000000.
     const test::Bytes expected = test::Bytes{0, 0, 0, 0, 0, 0x10, 0x5A, 0x40, 0, 0, 0, 0, 0, 0x10, 0x5A, 0x40}
-                                     .U16(1506).U16(1025).U16(952).U16(942)
+                                     .U16(1506)
+                                     .U16(1025)
+                                     .U16(952)
+                                     .U16(942)
                                      .Add({40, 3, 3, 2, 16, 80, 8, 23, 0})
                                      .Repeat(0, 7);
     const auto wire = AdvancedParams{}.Encode();
@@ -23,8 +28,16 @@ TEST(MachineParams, MachineSettingsGoldenBytes)
     MachineSettings s;
     s.fullCutOffsetX = -700;
     const test::Bytes expected = test::Bytes{192, 168, 1, 218}
-                                     .U16(10000).U16(10000).U16(0).U16(0).U16(0).U16(0)
-                                     .Add({0x44, 0xFD}).U16(50).U16(50).U16(50)   // -700, 50, 50, 50
+                                     .U16(10000)
+                                     .U16(10000)
+                                     .U16(0)
+                                     .U16(0)
+                                     .U16(0)
+                                     .U16(0)
+                                     .Add({0x44, 0xFD})
+                                     .U16(50)
+                                     .U16(50)
+                                     .U16(50) // -700, 50, 50, 50
                                      .Add({40, 40, 30, 30, 150, 5, 1, 0, 1, 100, 0, 0, 0, 0, 1, 1})
                                      .Repeat(0, 20);
     const auto wire = s.Encode();
@@ -40,8 +53,8 @@ TEST(MachineParams, DecodeTakesOnlyTheUsedBytes)
         adv[i] = 0xAB;
     for (std::size_t i = MachineSettings::kUsedBytes; i < set.size(); ++i)
         set[i] = 0xCD;
-    adv[28] = 20;   // inkjet interval pulses
-    set[38] = 3;    // plot line width
+    adv[28] = 20; // inkjet interval pulses
+    set[38] = 3;  // plot line width
 
     MachineParams decoded;
     decoded.advanced.Decode(adv);
@@ -70,10 +83,27 @@ TEST(MachineParams, RoundTripOfEveryField)
     EXPECT_EQ(q.settings, p.settings);
 }
 
+// Regression: a byte other than 0 and 1 once gave the cleaning pattern of one cartridge and the raster of the
+// other. It is decoded once, as the raster and the knife shift always took it.
+TEST(MachineParams, CartridgeByteIsDecodedOnce)
+{
+    for (const auto& [byte, cartridge] : {std::pair<uint8_t, Cartridge>{0, Cartridge::HP45},
+                                          {1, Cartridge::IUT308},
+                                          {2, Cartridge::HP45},
+                                          {255, Cartridge::HP45}}) {
+        std::array<uint8_t, MachineSettings::kWireSize> wire = MachineSettings{}.Encode();
+        wire[35] = byte;
+        MachineSettings s;
+        s.Decode(wire);
+        EXPECT_EQ(s.cartridgeType, cartridge) << int{byte};
+        EXPECT_EQ(s.Encode()[35], static_cast<uint8_t>(cartridge)) << int{byte};
+    }
+}
+
 TEST(MachineParams, StartupValuesKeepTheAddressAndGiveTheLimits)
 {
     MachineParams p;
-    p.settings.SetPackedIp(0x0100007F);   // 127.0.0.1
+    p.settings.SetPackedIp(0x0100007F); // 127.0.0.1
     p.settings.plotLineWidth = 9;
     p.advanced.cutSpeed = 5;
     p.SetStartupValues();

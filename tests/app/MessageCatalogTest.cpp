@@ -13,7 +13,8 @@ namespace {
 
 // What each placeholder of a text consumes, in order: "%N" for a positional one, the conversion
 // letter for a printf-style one (widths may differ between the languages).
-std::vector<std::string> Placeholders(const std::string& text) {
+std::vector<std::string> Placeholders(const std::string& text)
+{
     static const std::regex placeholder(R"(%([1-9]|[0-9]*(?:\.[0-9]+)?([dsf])))");
     std::vector<std::string> found;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), placeholder); it != std::sregex_iterator(); ++it) {
@@ -22,7 +23,8 @@ std::vector<std::string> Placeholders(const std::string& text) {
     return found;
 }
 
-TEST(MessageCatalogTest, TableCoversEveryIdInOrderWithMatchingPlaceholders) {
+TEST(MessageCatalogTest, TableCoversEveryIdInOrderWithMatchingPlaceholders)
+{
     const auto all = AllMessages();
     ASSERT_EQ(all.size(), static_cast<std::size_t>(Msg::Count));
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -40,14 +42,16 @@ TEST(MessageCatalogTest, TableCoversEveryIdInOrderWithMatchingPlaceholders) {
     EXPECT_THROW(MessageEntryOf(Msg::Count), std::out_of_range);
 }
 
-TEST(MessageCatalogTest, LanguageZeroIsChineseAndAnyOtherValueEnglish) {
+TEST(MessageCatalogTest, LanguageZeroIsChineseAndAnyOtherValueEnglish)
+{
     EXPECT_EQ(MessageText(Msg::PageStateDone, 0), "已完成");
     for (int32_t language : {1, 2, -1}) {
         EXPECT_EQ(MessageText(Msg::PageStateDone, language), "Done") << language;
     }
 }
 
-TEST(MessageCatalogTest, SingleLanguageTextsAreShownAsTheyAre) {
+TEST(MessageCatalogTest, SingleLanguageTextsAreShownAsTheyAre)
+{
     for (Msg id : {Msg::PltOpenFailed, Msg::FontHzOpenFailed, Msg::CloseWhileRunningQuestion}) {
         EXPECT_TRUE(MessageEntryOf(id).IsSingleLanguage());
         EXPECT_EQ(MessageText(id, 1), MessageText(id, 0));
@@ -57,7 +61,8 @@ TEST(MessageCatalogTest, SingleLanguageTextsAreShownAsTheyAre) {
     EXPECT_FALSE(MessageEntryOf(Msg::OpenDocumentFailed).IsSingleLanguage());
 }
 
-TEST(MessageCatalogTest, TextsThatOtherCodeDependsOn) {
+TEST(MessageCatalogTest, TextsThatOtherCodeDependsOn)
+{
     EXPECT_EQ(MessageText(Msg::PageStateManual, 0), "手动开始");
     EXPECT_EQ(MessageText(Msg::PageStateManual, 1), "Manual");
     EXPECT_EQ(MessageText(Msg::PageStateAuto, 0), "自动开始");
@@ -76,15 +81,19 @@ TEST(MessageCatalogTest, TextsThatOtherCodeDependsOn) {
     EXPECT_EQ(MessageText(Msg::BulkTransferFailed, 1), "Com error");
 }
 
-TEST(MessageCatalogTest, PositionalArgumentsTakeFileNamesLiterally) {
+TEST(MessageCatalogTest, PositionalArgumentsTakeFileNamesLiterally)
+{
     // A percent sign inside a file name must not be taken for a placeholder.
-    EXPECT_EQ(FormatMessage(Msg::ArchiveEndOfFile, 0, {"/tmp/a%1%d.ctask"}), "访问 /tmp/a%1%d.ctask 时尝试越过其结尾。");
-    EXPECT_EQ(FormatMessage(Msg::ArchiveBadSchema, 1, {std::string("x.ctask")}), "x.ctask contains an incorrect schema.");
+    EXPECT_EQ(FormatMessage(Msg::ArchiveEndOfFile, 0, {"/tmp/a%1%d.ctask"}),
+              "访问 /tmp/a%1%d.ctask 时尝试越过其结尾。");
+    EXPECT_EQ(FormatMessage(Msg::ArchiveBadSchema, 1, {std::string("x.ctask")}),
+              "x.ctask contains an incorrect schema.");
     EXPECT_EQ(FormatMessage(Msg::EnterIntegerInRange, 0, {0, 3000}), "请输入一个 0 至 3000 之间的整数。");
     EXPECT_EQ(FormatMessage(Msg::EnterNumberInRange, 1, {0.4, 10.0}), "Please enter a number between 0.4 and 10.");
 }
 
-TEST(MessageCatalogTest, PrintfStyleConversionsTakeArgumentsInOrder) {
+TEST(MessageCatalogTest, PrintfStyleConversionsTakeArgumentsInOrder)
+{
     EXPECT_EQ(FormatMessage(Msg::StatusWorking, 0, {3, 12}), "工作中...3/12");
     EXPECT_EQ(FormatMessage(Msg::StatusWorking, 1, {3u, uint16_t{65535}}), "Working...3/65535");
     EXPECT_EQ(FormatMessage(Msg::PageName, 1, {"a.plt", 7}), "a.plt---第007页");
@@ -93,10 +102,12 @@ TEST(MessageCatalogTest, PrintfStyleConversionsTakeArgumentsInOrder) {
     EXPECT_EQ(FormatMessage(Msg::StatusReady, 1, {1506.0, -2.46}), "READY X1506.0mm Y-2.5mm");
     EXPECT_EQ(FormatMessage(Msg::StatusReady, 0, {12, 3.14159}), "准备就绪 X12.0mm Y3.1mm");
     EXPECT_EQ(FormatMessage(Msg::ScreenshotNameMachine, 1, {2025, 2, 3, 9, 5, 7}), "Para2025-02-03 09h05m07s.jpg");
-    EXPECT_EQ(FormatMessage(Msg::ScreenshotNameMachine, 0, {2025, 2, 3, 9, 5, 7}), "参数2025年02月03日09时05分07秒.jpg");
+    EXPECT_EQ(FormatMessage(Msg::ScreenshotNameMachine, 0, {2025, 2, 3, 9, 5, 7}),
+              "参数2025年02月03日09时05分07秒.jpg");
 }
 
-TEST(MessageCatalogTest, MissingArgumentsLeaveTheirPlaceholders) {
+TEST(MessageCatalogTest, MissingArgumentsLeaveTheirPlaceholders)
+{
     EXPECT_EQ(FormatMessage(Msg::StatusWorking, 1, {4}), "Working...4/%d");
     EXPECT_EQ(FormatMessage(Msg::EnterIntegerInRange, 1, {}), "Please enter an integer between %1 and %2.");
     EXPECT_EQ(FormatMessage(Msg::WinsockStartError, 1, {}), "Winsock start error!\n");

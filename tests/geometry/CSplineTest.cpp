@@ -26,10 +26,12 @@ TEST(CSpline, ThinControlPoints)
         std::vector<CPoint> out;
     };
     const Case cases[] = {
-        {"a close inner pair becomes its midpoint", {{0, 0}, {1000, 0}, {1050, 0}, {2000, 0}},
+        {"a close inner pair becomes its midpoint",
+         {{0, 0}, {1000, 0}, {1050, 0}, {2000, 0}},
          {{0, 0}, {1025, 0}, {2000, 0}}},
         {"the first pair is never merged", {{0, 0}, {10, 0}, {1000, 0}}, {{0, 0}, {10, 0}, {1000, 0}}},
-        {"the last but one goes when it ends close to the last", {{0, 0}, {500, 0}, {550, 0}, {580, 0}},
+        {"the last but one goes when it ends close to the last",
+         {{0, 0}, {500, 0}, {550, 0}, {580, 0}},
          {{0, 0}, {580, 0}}},
         {"two close points keep only the last", {{0, 0}, {10, 0}}, {{10, 0}}},
         {"one point stays", {{7, 7}}, {{7, 7}}},
@@ -64,8 +66,7 @@ TEST(CSpline, SamplingSteps)
     };
     const Case cases[] = {
         {"a chord shorter than the spacing keeps just its ends", {{0, 0}, {10, 5}}, 28, {{0, 0}, {10, 5}}},
-        {"negative samples truncate toward zero", {{0, 0}, {-100, 0}}, 28,
-         {{0, 0}, {-33, 0}, {-66, 0}, {-100, 0}}},
+        {"negative samples truncate toward zero", {{0, 0}, {-100, 0}}, 28, {{0, 0}, {-33, 0}, {-66, 0}, {-100, 0}}},
         {"positive samples likewise", {{0, 0}, {100, 0}}, 28, {{0, 0}, {33, 0}, {66, 0}, {100, 0}}},
         {"the steps follow the larger axis", {{0, 0}, {70, -100}}, 30, {{0, 0}, {23, -33}, {46, -66}, {70, -100}}},
     };

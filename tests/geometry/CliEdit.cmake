@@ -32,10 +32,11 @@ expect("generator failed: ${err}" rc EQUAL 0)
 # The intake recognises outlines (plot and full cut only, whatever the pens) and cuts pages of 1000 mm.
 run(rc out err "${CLI}" import "${WORK}/marker.plt" -o "${WORK}/list.ctask" --settings "${WORK}/settings")
 expect("import failed (${rc}): ${err}" rc EQUAL 0)
-string(REGEX MATCHALL "[^\n]+\n" rows "${out}")
+# The task rows, after the drawing's report.
+string(REGEX MATCHALL "\n[0-9][0-9][0-9]  [^\n]+" rows "${out}")
 list(LENGTH rows pages)
 expect("a 20-piece marker gave ${pages} page(s) at 1000 mm:\n${out}" pages GREATER 1)
-expect("page 1 is longer than 1000 mm:\n${out}" out MATCHES "^001  [^ ]+  (1000|[1-9][0-9]?[0-9]?)\\*")
+expect("page 1 is longer than 1000 mm:\n${out}" out MATCHES "\n001  [^ ]+  (1000|[1-9][0-9]?[0-9]?)\\*")
 kinds_of(kinds "${WORK}/list.ctask" 0)
 set(found ${kinds})
 list(REMOVE_DUPLICATES found)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <span>
 
 namespace qv {
 namespace {
@@ -58,7 +59,8 @@ void ReferenceSplitAtCorners(COnePage& page, double maxTurn)
             continue;
         for (std::size_t m = 1; m + 1 < p.PointCount(); ++m) {
             const CPoint a = p.points[m - 1], b = p.points[m], c = p.points[m + 1];
-            double t = std::atan2(double(c.y) - b.y, double(c.x) - b.x) - std::atan2(double(b.y) - a.y, double(b.x) - a.x);
+            double t =
+                std::atan2(double(c.y) - b.y, double(c.x) - b.x) - std::atan2(double(b.y) - a.y, double(b.x) - a.x);
             if (t > 3.14159265359)
                 t -= 6.28318530718;
             else if (t <= -3.14159265359)
@@ -105,16 +107,26 @@ void ExpectPieces(const SplitCase (&cases)[N], Split split)
 TEST(SplitLongSegments, Examples)
 {
     const SplitCase cases[] = {
-        {"a long first segment stands alone", CurveKind::FullCut, {{0, 0}, {900, 0}, {900, 100}},
+        {"a long first segment stands alone",
+         CurveKind::FullCut,
+         {{0, 0}, {900, 0}, {900, 100}},
          {{{0, 0}, {900, 0}}, {{900, 0}, {900, 100}}}},
-        {"a long inner segment stands alone", CurveKind::HalfCut, {{0, 0}, {100, 0}, {200, 0}, {1200, 0}, {1300, 0}},
+        {"a long inner segment stands alone",
+         CurveKind::HalfCut,
+         {{0, 0}, {100, 0}, {200, 0}, {1200, 0}, {1300, 0}},
          {{{0, 0}, {100, 0}, {200, 0}}, {{200, 0}, {1200, 0}}, {{1200, 0}, {1300, 0}}}},
-        {"a long last segment stands alone", CurveKind::FullCut, {{0, 0}, {100, 0}, {1000, 0}},
+        {"a long last segment stands alone",
+         CurveKind::FullCut,
+         {{0, 0}, {100, 0}, {1000, 0}},
          {{{0, 0}, {100, 0}}, {{100, 0}, {1000, 0}}}},
-        {"two long segments in a row", CurveKind::FullCut, {{0, 0}, {900, 0}, {1800, 0}, {1900, 0}},
+        {"two long segments in a row",
+         CurveKind::FullCut,
+         {{0, 0}, {900, 0}, {1800, 0}, {1900, 0}},
          {{{0, 0}, {900, 0}}, {{900, 0}, {1800, 0}}, {{1800, 0}, {1900, 0}}}},
         {"a two-point cut of 5000 stays", CurveKind::FullCut, {{0, 0}, {5000, 0}}, {{{0, 0}, {5000, 0}}}},
-        {"800 is not longer than the limit", CurveKind::FullCut, {{0, 0}, {800, 0}, {800, 100}},
+        {"800 is not longer than the limit",
+         CurveKind::FullCut,
+         {{0, 0}, {800, 0}, {800, 100}},
          {{{0, 0}, {800, 0}, {800, 100}}}},
         {"plot curves stay", CurveKind::Plot, {{0, 0}, {900, 0}, {900, 100}}, {{{0, 0}, {900, 0}, {900, 100}}}},
         {"pen 0 curves stay", CurveKind::PenZero, {{0, 0}, {900, 0}, {900, 100}}, {{{0, 0}, {900, 0}, {900, 100}}}},
@@ -147,14 +159,25 @@ TEST(SplitLongSegments, PiecesCarryTheCurvesAttributes)
 TEST(SplitAtCorners, Examples)
 {
     const SplitCase cases[] = {
-        {"14.95 degrees stays", CurveKind::FullCut, {{0, 0}, {1000, 0}, {2000, 267}}, {{{0, 0}, {1000, 0}, {2000, 267}}}},
-        {"15.003 degrees splits, the corner in both pieces", CurveKind::FullCut, {{0, 0}, {1000, 0}, {2000, 268}},
+        {"14.95 degrees stays",
+         CurveKind::FullCut,
+         {{0, 0}, {1000, 0}, {2000, 267}},
+         {{{0, 0}, {1000, 0}, {2000, 267}}}},
+        {"15.003 degrees splits, the corner in both pieces",
+         CurveKind::FullCut,
+         {{0, 0}, {1000, 0}, {2000, 268}},
          {{{0, 0}, {1000, 0}}, {{1000, 0}, {2000, 268}}}},
-        {"a right turn counts like a left one", CurveKind::HalfCut, {{0, 0}, {1000, 0}, {2000, -268}},
+        {"a right turn counts like a left one",
+         CurveKind::HalfCut,
+         {{0, 0}, {1000, 0}, {2000, -268}},
          {{{0, 0}, {1000, 0}}, {{1000, 0}, {2000, -268}}}},
-        {"every corner of a square", CurveKind::FullCut, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}},
+        {"every corner of a square",
+         CurveKind::FullCut,
+         {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}},
          {{{0, 0}, {100, 0}}, {{100, 0}, {100, 100}}, {{100, 100}, {0, 100}}, {{0, 100}, {0, 0}}}},
-        {"a small turn across the angle seam stays", CurveKind::FullCut, {{200, -10}, {100, 0}, {0, -10}},
+        {"a small turn across the angle seam stays",
+         CurveKind::FullCut,
+         {{200, -10}, {100, 0}, {0, -10}},
          {{{200, -10}, {100, 0}, {0, -10}}}},
         {"a reversal splits", CurveKind::FullCut, {{0, 0}, {100, 0}, {0, 0}}, {{{0, 0}, {100, 0}}, {{100, 0}, {0, 0}}}},
         {"plot curves stay", CurveKind::Plot, {{0, 0}, {100, 0}, {100, 100}}, {{{0, 0}, {100, 0}, {100, 100}}}},
@@ -190,7 +213,7 @@ TEST(RemoveCollinearCuts, CutCurvesOnly)
     EXPECT_EQ(test::PointsOf(page), (Curves{straight, straight, ends, ends}));
 }
 
-bool HasConsecutiveDuplicates(const std::vector<CPoint>& p)
+bool HasConsecutiveDuplicates(std::span<const CPoint> p)
 {
     return std::adjacent_find(p.begin(), p.end()) != p.end();
 }
@@ -266,8 +289,8 @@ TEST(OptimizeCutCurves, DoubledPointsDoNotBreakTheFit)
 {
     // A page straight from the view's merge keeps its doubled junction points; the fit must not see a
     // zero-length chord, and comes out as for the same curve without the doubles.
-    COnePage doubled = PageOf({{0, 0}, {0, 0}, {300, 20}, {600, 60}, {600, 60}, {900, 120}, {1200, 200}},
-                              CurveKind::FullCut);
+    COnePage doubled =
+        PageOf({{0, 0}, {0, 0}, {300, 20}, {600, 60}, {600, 60}, {900, 120}, {1200, 200}}, CurveKind::FullCut);
     COnePage clean = PageOf({{0, 0}, {300, 20}, {600, 60}, {900, 120}, {1200, 200}}, CurveKind::FullCut);
     OptimizeCutCurves(doubled, 28);
     OptimizeCutCurves(clean, 28);

@@ -30,11 +30,11 @@ TEST(CleanUpImportedPages, TidiesAndMovesOnlyAsAsked)
     Pages pages;
     pages.push_back(std::make_unique<COnePage>());
     AddCurve(*pages[0], {{500, 700}, {500, 700}, {600, 700}, {700, 700}, {700, 900}}, CurveKind::Plot);
-    CleanUpImportedPages(pages, Options(0, 0, 0));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(0, 0, 0)));
     EXPECT_EQ(PointsOf(*pages[0]), (Lines{{{500, 700}, {700, 700}, {700, 900}}}));
     EXPECT_EQ(pages[0]->minX, 500);
 
-    CleanUpImportedPages(pages, Options(1, 1, 0));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(1, 1, 0)));
     EXPECT_EQ(PointsOf(*pages[0]), (Lines{{{0, 0}, {200, 0}, {200, 200}}}));
     EXPECT_EQ(pages[0]->maxX, 200);
 }
@@ -44,7 +44,7 @@ TEST(CleanUpImportedPages, NegativeCoordinatesGoWhateverTheOptions)
     Pages pages;
     pages.push_back(std::make_unique<COnePage>());
     AddCurve(*pages[0], {{-900, -50}, {-100, 300}}, CurveKind::Plot);
-    CleanUpImportedPages(pages, Options(0, 0, 0));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(0, 0, 0)));
     EXPECT_EQ(PointsOf(*pages[0]), (Lines{{{0, 0}, {800, 350}}}));
 }
 
@@ -57,7 +57,7 @@ TEST(CleanUpImportedPages, PagesLeftWithoutCurvesAreRemovedAndThePositionHolds)
     AddCurve(*pages[1], {{2, 2}});
     AddCurve(*pages[2], {{0, 0}, {5, 5}});
     const COnePage* kept = pages[2].get();
-    CleanUpImportedPages(pages, Options(1, 1, 0));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(1, 1, 0)));
     ASSERT_EQ(pages.size(), 1u) << "two removed in a row, and the empty page at the end";
     EXPECT_EQ(pages[0].get(), kept);
 }
@@ -71,9 +71,9 @@ TEST(CleanUpImportedPages, FindOutlineJoinsCutsThenRecognises)
     AddCurve(*pages[0], {{1800, 1000}, {1800, 1800}, {1000, 1800}});
     AddCurve(*pages[0], {{1000, 1800}, {1000, 1000}});
     AddCurve(*pages[0], {{1200, 1200}, {1300, 1300}}, CurveKind::HalfCut);
-    CleanUpImportedPages(pages, Options(0, 0, 1));
-    EXPECT_EQ(PointsOf(*pages[0]),
-              (Lines{{{1000, 1000}, {1800, 1000}, {1800, 1800}, {1000, 1800}, {1000, 1000}}, {{1200, 1200}, {1300, 1300}}}));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(0, 0, 1)));
+    EXPECT_EQ(PointsOf(*pages[0]), (Lines{{{1000, 1000}, {1800, 1000}, {1800, 1800}, {1000, 1800}, {1000, 1000}},
+                                          {{1200, 1200}, {1300, 1300}}}));
     EXPECT_EQ(KindsOf(*pages[0]), (std::vector<int32_t>{CurveKind::FullCut, CurveKind::Plot}));
 }
 
@@ -83,7 +83,7 @@ TEST(CleanUpImportedPages, APagePrintingIsLeftAsItIs)
     pages.push_back(std::make_unique<COnePage>());
     AddCurve(*pages[0], {{-5, 5}, {-5, 5}});
     pages[0]->state = PageState::Printing;
-    CleanUpImportedPages(pages, Options(1, 1, 1));
+    EXPECT_TRUE(CleanUpImportedPages(pages, Options(1, 1, 1)));
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(PointsOf(*pages[0]), (Lines{{{-5, 5}, {-5, 5}}}));
 }

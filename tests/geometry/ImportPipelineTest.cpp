@@ -37,7 +37,7 @@ protected:
     {
         Lines lines;
         for (const auto& c : doc.pages.at(i)->curves)
-            lines.push_back(c->points);
+            lines.emplace_back(c->points.begin(), c->points.end());
         return lines;
     }
 
@@ -183,7 +183,13 @@ TEST_F(ImportPipeline, KnifeCompensationOfPenZeroAndCutsButNotPlot)
     ExtendCutEnds(page, settings.StartEndCompensite);
     EXPECT_EQ(PointsOfPage(0),
               (Lines{{{-20, 0}, {1000, 0}, {1019, 6}, {1016, 11}, {1011, 16}, {1006, 19}, {1000, 20}, {1000, 1020}},
-                     {{-20, 2000}, {1000, 2000}, {1019, 2006}, {1016, 2011}, {1011, 2016}, {1006, 2019}, {1000, 2020},
+                     {{-20, 2000},
+                      {1000, 2000},
+                      {1019, 2006},
+                      {1016, 2011},
+                      {1011, 2016},
+                      {1006, 2019},
+                      {1000, 2020},
                       {1000, 3020}},
                      {{2000, 0}, {3000, 0}, {3000, 1000}}}));
 }
@@ -198,7 +204,7 @@ TEST(ImportPipelineMarker, OutlineRecognitionFindsEveryPieceAndNothingElse)
     auto pages = test::ReadGeneratedMarker(options);
     ImportOptions intake;
     intake.FindOutline = 1;
-    CleanUpImportedPages(pages, intake);
+    ASSERT_TRUE(CleanUpImportedPages(pages, intake));
     ASSERT_EQ(pages.size(), 1u);
     std::size_t fullCuts = 0;
     for (const auto& c : pages[0]->curves) {

@@ -17,10 +17,10 @@ using test::PointsOf;
 TEST(JoinTouchingCuts, ChainsOutOfOrderPiecesIntoTheFirst)
 {
     COnePage page;
-    AddCurve(page, {{0, 0}, {10, 0}});                       // A
-    AddCurve(page, {{30, 0}, {30, 50}}, CurveKind::Plot);    // touches C's end but is plot work
-    AddCurve(page, {{20, 0}, {30, 0}});                      // C
-    AddCurve(page, {{10, 0}, {20, 0}});                      // B
+    AddCurve(page, {{0, 0}, {10, 0}});                    // A
+    AddCurve(page, {{30, 0}, {30, 50}}, CurveKind::Plot); // touches C's end but is plot work
+    AddCurve(page, {{20, 0}, {30, 0}});                   // C
+    AddCurve(page, {{10, 0}, {20, 0}});                   // B
     JoinTouchingCuts(page);
     EXPECT_EQ(PointsOf(page),
               (std::vector<std::vector<CPoint>>{{{0, 0}, {10, 0}, {20, 0}, {30, 0}}, {{30, 0}, {30, 50}}}));
@@ -30,16 +30,14 @@ TEST(JoinTouchingCuts, OnlyEndToStartOfTheSameCutKind)
 {
     COnePage page;
     AddCurve(page, {{0, 0}, {10, 0}}, CurveKind::FullCut);
-    AddCurve(page, {{10, 0}, {20, 0}}, CurveKind::HalfCut);   // other kind
-    AddCurve(page, {{30, 0}, {10, 0}}, CurveKind::FullCut);   // reversed: ends where A ends
-    AddCurve(page, {{10, 1}, {20, 1}}, CurveKind::FullCut);   // one unit off
-    AddCurve(page, {{5, 5}, {0, 0}}, CurveKind::FullCut);     // ends at A's start: joins only as p
+    AddCurve(page, {{10, 0}, {20, 0}}, CurveKind::HalfCut); // other kind
+    AddCurve(page, {{30, 0}, {10, 0}}, CurveKind::FullCut); // reversed: ends where A ends
+    AddCurve(page, {{10, 1}, {20, 1}}, CurveKind::FullCut); // one unit off
+    AddCurve(page, {{5, 5}, {0, 0}}, CurveKind::FullCut);   // ends at A's start: joins only as p
     JoinTouchingCuts(page);
-    EXPECT_EQ(PointsOf(page), (std::vector<std::vector<CPoint>>{{{0, 0}, {10, 0}},
-                                                                {{10, 0}, {20, 0}},
-                                                                {{30, 0}, {10, 0}},
-                                                                {{10, 1}, {20, 1}},
-                                                                {{5, 5}, {0, 0}}}));
+    EXPECT_EQ(PointsOf(page),
+              (std::vector<std::vector<CPoint>>{
+                  {{0, 0}, {10, 0}}, {{10, 0}, {20, 0}}, {{30, 0}, {10, 0}}, {{10, 1}, {20, 1}}, {{5, 5}, {0, 0}}}));
 }
 
 TEST(JoinTouchingCuts, RescansUntilNothingJoinsAndRefusesAnEmptyCut)

@@ -51,7 +51,7 @@ std::vector<CPoint> Compensated(std::vector<CPoint> points, int32_t sc)
     CCurve curve;
     curve.points = std::move(points);
     CompensateCorners(curve, sc);
-    return curve.points;
+    return {curve.points.begin(), curve.points.end()};
 }
 
 // A corner at (1000, 0) entered along +x and left at `degrees` to the left.
@@ -117,8 +117,8 @@ TEST(CompensateCorners, NextCornerIsJudgedFromTheLastArcPoint)
 {
     // The arc of the first corner ends at (100, 20), 50 units before the second corner: too short a leg.
     EXPECT_EQ(Compensated({{0, 0}, {100, 0}, {100, 70}, {0, 70}}, 20),
-              (std::vector<CPoint>{{0, 0}, {100, 0}, {119, 6}, {116, 11}, {111, 16}, {106, 19}, {100, 20}, {100, 70},
-                                   {0, 70}}));
+              (std::vector<CPoint>{
+                  {0, 0}, {100, 0}, {119, 6}, {116, 11}, {111, 16}, {106, 19}, {100, 20}, {100, 70}, {0, 70}}));
 }
 
 TEST(CompensateCorners, AgreesWithTheInsertingReference)
@@ -151,7 +151,8 @@ TEST(ExtendEnds, Examples)
         {"zero extension keeps the ends", {{0, 0}, {1000, 0}}, 0, {{0, 0}, {1000, 0}}},
         {"a diagonal truncates toward zero", {{0, 0}, {-1000, 1000}}, 20, {{14, -14}, {-1014, 1014}}},
         {"a closed curve grows along its first and its last segment",
-         {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 0}}, 20,
+         {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 0}},
+         20,
          {{-20, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, -20}}},
         {"one point stays", {{5, 5}}, 20, {{5, 5}}},
     };
@@ -176,8 +177,8 @@ TEST(KnifeCompensation, PageOperationsSkipPlotCurvesOnly)
     CompensateCorners(expected, 20);
     ExtendEnds(expected, 20);
     ASSERT_NE(expected.points, corner);
-    EXPECT_EQ(test::PointsOf(page),
-              (std::vector<std::vector<CPoint>>{expected.points, corner, expected.points, expected.points}))
+    const std::vector<CPoint> compensated(expected.points.begin(), expected.points.end());
+    EXPECT_EQ(test::PointsOf(page), (std::vector<std::vector<CPoint>>{compensated, corner, compensated, compensated}))
         << "pen 0 curves are compensated like cuts; only Plot curves are left alone";
 }
 

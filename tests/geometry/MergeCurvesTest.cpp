@@ -76,7 +76,7 @@ TEST(MergeCurves, KindsClosedCurvesAndShortCurvesStayApart)
     COnePage page;
     AddCurve(page, {{0, 0}, {100, 0}}, CurveKind::Plot).selected = 1;
     AddCurve(page, {{100, 0}, {200, 0}}, CurveKind::FullCut).selected = 1;
-    AddCurve(page, {{200, 0}, {300, 0}, {300, 100}, {200, 0}}, CurveKind::FullCut).selected = 1;   // closed
+    AddCurve(page, {{200, 0}, {300, 0}, {300, 100}, {200, 0}}, CurveKind::FullCut).selected = 1; // closed
     AddCurve(page, {{200, 0}}, CurveKind::FullCut).selected = 1;
     MergeCurves(page, true, true);
     EXPECT_EQ(page.curves.size(), 4u);
@@ -142,7 +142,8 @@ TEST(MergeCurves, LongChainsOfShuffledSegmentsMatchThePlainScan)
             }
         }
         for (std::size_t i = page.curves.size(); i > 1; --i)
-            std::swap(page.curves[i - 1], page.curves[static_cast<std::size_t>(random.Int(0, static_cast<int32_t>(i) - 1))]);
+            std::swap(page.curves[i - 1],
+                      page.curves[static_cast<std::size_t>(random.Int(0, static_cast<int32_t>(i) - 1))]);
         const bool wide = random.Chance(50);
         auto expected = test::Clone(page);
         reference::MergeCurves(*expected, false, wide);

@@ -37,7 +37,7 @@ inline std::vector<std::vector<CPoint>> PointsOf(const COnePage& page)
 {
     std::vector<std::vector<CPoint>> all;
     for (const auto& c : page.curves)
-        all.push_back(c->points);
+        all.emplace_back(c->points.begin(), c->points.end());
     return all;
 }
 
@@ -53,8 +53,8 @@ inline std::vector<int32_t> KindsOf(const COnePage& page)
 inline std::string Dump(const COnePage& page)
 {
     std::ostringstream out;
-    out << "page bounds x " << page.minX << ".." << page.maxX << " y " << page.minY << ".." << page.maxY
-        << ", number " << page.pageNumber << ", state " << page.state << "\n";
+    out << "page bounds x " << page.minX << ".." << page.maxX << " y " << page.minY << ".." << page.maxY << ", number "
+        << page.pageNumber << ", state " << page.state << "\n";
     for (std::size_t i = 0; i < page.curves.size(); ++i) {
         const CCurve& c = *page.curves[i];
         out << "  [" << i << "] kind " << c.kind << " sel " << c.selected << " style " << c.lineStyle << " notch "

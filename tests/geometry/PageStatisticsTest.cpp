@@ -17,7 +17,7 @@ TEST(ComputePageBounds, UnionOfTheMeasuredCurves)
     COnePage page;
     AddCurve(page, {{10, -5}, {40, 35}});
     AddCurve(page, {{-20, 0}, {0, 90}}, CurveKind::Plot);
-    page.curves[0]->maxX = 9999;   // stale: measured again
+    page.curves[0]->maxX = 9999; // stale: measured again
     ComputePageBounds(page);
     EXPECT_EQ((std::array{page.minX, page.maxX, page.minY, page.maxY}), (std::array{-20, 40, -5, 90}));
     EXPECT_EQ(page.curves[0]->maxX, 40);

@@ -65,7 +65,7 @@ std::vector<std::vector<CPoint>> PlotCurves(const COnePage& page)
     std::vector<std::vector<CPoint>> plot;
     for (const auto& c : page.curves) {
         if (IsPlotWork(c->kind))
-            plot.push_back(c->points);
+            plot.emplace_back(c->points.begin(), c->points.end());
     }
     return plot;
 }
@@ -172,13 +172,13 @@ const Row kRows[] = {
      [](const COnePage& b, const COnePage& a) {
          KeepsPlotCurves(b, a);
          KeepsPointCount(b, a);
-         EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
-                                         [](const auto& c) { return IsPlotWork(c->kind); }));
+         EXPECT_TRUE(
+             std::is_partitioned(a.curves.begin(), a.curves.end(), [](const auto& c) { return IsPlotWork(c->kind); }));
      }},
     {"MergeCurves(true, true) keeps every point", [](COnePage& p) { MergeCurves(p, true, true); }, KeepsPointCount},
     {"JoinChains(9) drops one point per join", [](COnePage& p) { JoinChains(p, 9); }, DropsOnePointPerJoin},
     {"RecognizeOutlines leaves plot and full cut only, notches plot",
-     [](COnePage& p) { RecognizeOutlines(p); },
+     [](COnePage& p) { EXPECT_TRUE(RecognizeOutlines(p)); },
      [](const COnePage&, const COnePage& a) {
          for (const auto& c : a.curves) {
              EXPECT_TRUE(c->kind == CurveKind::Plot || c->kind == CurveKind::FullCut);
@@ -187,14 +187,12 @@ const Row kRows[] = {
              }
          }
      }},
-    {"SplitNotches keeps every point but the doubled split points",
-     [](COnePage& p) { SplitNotches(p); },
+    {"SplitNotches keeps every point but the doubled split points", [](COnePage& p) { SplitNotches(p); },
      [](const COnePage& b, const COnePage& a) {
          // Each notch curve of four points came from three points of its curve.
          EXPECT_EQ(PointCount(a) - PointCount(b), a.curves.size() - b.curves.size());
      }},
-    {"ExplodeSegments gives two-point curves, one per segment",
-     [](COnePage& p) { ExplodeSegments(p); },
+    {"ExplodeSegments gives two-point curves, one per segment", [](COnePage& p) { ExplodeSegments(p); },
      [](const COnePage& b, const COnePage& a) {
          std::size_t segments = 0;
          for (const auto& c : b.curves)
@@ -217,8 +215,8 @@ const Row kRows[] = {
      [](COnePage& p) { ApplyViewCommand(p, ViewCommand::ToHalfCut, 28); },
      [](const COnePage& b, const COnePage& a) {
          KeepsPointCount(b, a);
-         EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
-                                         [](const auto& c) { return IsCutWork(c->kind); }));
+         EXPECT_TRUE(
+             std::is_partitioned(a.curves.begin(), a.curves.end(), [](const auto& c) { return IsCutWork(c->kind); }));
      }},
     {"reverse keeps unselected curves", [](COnePage& p) { ApplyViewCommand(p, ViewCommand::Reverse, 28); },
      [](const COnePage& b, const COnePage& a) {
@@ -259,7 +257,8 @@ const Row kRows[] = {
                  EXPECT_LE(Distance(c->points[k], c->points[k + 1]), 800.0);
          }
      }},
-    {"SplitAtCorners leaves no sharp inner vertex in a cut", [](COnePage& p) { SplitAtCorners(p, 0.26179938779916667); },
+    {"SplitAtCorners leaves no sharp inner vertex in a cut",
+     [](COnePage& p) { SplitAtCorners(p, 0.26179938779916667); },
      [](const COnePage& b, const COnePage& a) {
          KeepsPlotCurves(b, a);
          for (const auto& c : a.curves) {
@@ -271,8 +270,8 @@ const Row kRows[] = {
      [](COnePage& p) { OptimizeCutCurves(p, 28); },
      [](const COnePage& b, const COnePage& a) {
          KeepsDrawnPlotCurves(b, a);
-         EXPECT_TRUE(std::is_partitioned(a.curves.begin(), a.curves.end(),
-                                         [](const auto& c) { return IsPlotWork(c->kind); }));
+         EXPECT_TRUE(
+             std::is_partitioned(a.curves.begin(), a.curves.end(), [](const auto& c) { return IsPlotWork(c->kind); }));
          for (const auto& c : a.curves) {
              EXPECT_GE(c->points.size(), 2u);
              EXPECT_TRUE(!IsCutWork(c->kind) ||

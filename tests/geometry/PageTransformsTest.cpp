@@ -1,5 +1,5 @@
-#include "geometry/PageStatistics.h"
 #include "geometry/PageTransforms.h"
+#include "geometry/PageStatistics.h"
 
 #include "PageSamples.h"
 
@@ -43,7 +43,7 @@ TEST(AddYMargin, MovesEveryPointUpAndCountsTheMarginAsPage)
 
 struct CleaningCase {
     const char* name;
-    int32_t cartridge;
+    Cartridge cartridge;
     std::size_t lines;
     int32_t move;
     CPoint firstEnd;
@@ -54,9 +54,8 @@ struct CleaningCase {
 TEST(AddCleaningPattern, BandsOfBothCartridgeLayouts)
 {
     const CleaningCase cases[] = {
-        {"HP45", 0, 1400, 1000, {1000, 0}, {0, 7834}, {1000, 7834}},
-        {"IUT308", 1, 700, 2080, {2040, 0}, {0, 7634}, {2040, 7634}},
-        {"any other type is laid out as IUT308", 7, 700, 2080, {2040, 0}, {0, 7634}, {2040, 7634}},
+        {"HP45", Cartridge::HP45, 1400, 1000, {1000, 0}, {0, 7834}, {1000, 7834}},
+        {"IUT308", Cartridge::IUT308, 700, 2080, {2040, 0}, {0, 7634}, {2040, 7634}},
     };
     for (const CleaningCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,7 +71,7 @@ TEST(AddCleaningPattern, BandsOfBothCartridgeLayouts)
         EXPECT_EQ(page.maxX, 10) << "page bounds are not updated";
         // Band 0 holds y = 0 … 34, then the next band starts one spacing higher.
         EXPECT_EQ(page.curves[35]->points[0].y, 34);
-        EXPECT_EQ(page.curves[36]->points[0].y, c.cartridge == 0 ? 200 : 400);
+        EXPECT_EQ(page.curves[36]->points[0].y, c.cartridge == Cartridge::HP45 ? 200 : 400);
     }
 }
 

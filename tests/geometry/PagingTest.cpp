@@ -36,6 +36,42 @@ std::unique_ptr<COnePage> LinePage(int32_t length, const char* name = "a.plt")
     return page;
 }
 
+TEST(PagingFits, BoundsThePagesADrawingEndsAs)
+{
+    constexpr int32_t a = 500 * 40;
+    Pages pages;
+    pages.push_back(LinePage(kMaxDrawingPages * a));
+    EXPECT_TRUE(PagingFits(pages, 0, PagingAt(500)));
+    pages.push_back(LinePage(1));
+    EXPECT_FALSE(PagingFits(pages, 0, PagingAt(500))) << "each page of the drawing counts";
+    EXPECT_TRUE(PagingFits(pages, 1, PagingAt(500))) << "only the drawing from its first page";
+    pages.front()->curves.front()->points.back().x += 1;
+    EXPECT_FALSE(PagingFits(pages, 0, PagingAt(500)));
+    EXPECT_TRUE(PagingFits(pages, 0, PagingAt(0))) << "without paging a page stays one";
+
+    // Far apart, only the stretches with something on them become pages.
+    Pages apart;
+    apart.push_back(std::make_unique<COnePage>());
+    AddCurve(*apart.front(), {{0, 0}, {5, 5}}, CurveKind::Plot);
+    AddCurve(*apart.front(), {{INT32_MAX - 5, 0}, {INT32_MAX, 5}}, CurveKind::Plot);
+    EXPECT_TRUE(PagingFits(apart, 0, PagingAt(500)));
+}
+
+TEST(PagingFits, BoundsTheCurvesThePageCutsMake)
+{
+    // Strokes zig-zagging across 2 000 pages: every cut crossed 128 times.
+    Pages pages;
+    pages.push_back(std::make_unique<COnePage>());
+    std::vector<CPoint> zigzag;
+    for (int32_t k = 0; k < 128; ++k)
+        zigzag.push_back({k % 2 == 0 ? 0 : 2'000 * 500 * 40, k});
+    AddCurve(*pages.front(), {}, CurveKind::Plot).points = zigzag;
+    EXPECT_TRUE(PagingFits(pages, 0, PagingAt(500)));
+    for (int32_t k = 0; k < 3'000; ++k)
+        pages.front()->curves.front()->points.push_back(zigzag[static_cast<std::size_t>(k % 2)]);
+    EXPECT_FALSE(PagingFits(pages, 0, PagingAt(500)));
+}
+
 TEST(PaginatePages, PageLengthBelow500MeansNoPaging)
 {
     for (const int32_t mm : {0, 499, -40}) {
@@ -97,7 +133,9 @@ TEST(SplitAt, WorkedSegments)
     };
     const Row rows[] = {
         {"horizontal line", {{0, 100}, {30000, 100}}, {{{0, 100}, {20000, 100}}}, {{{0, 100}, {10000, 100}}}},
-        {"falling back across the cut", {{30000, 0}, {10000, 200}}, {{{20000, 100}, {10000, 200}}},
+        {"falling back across the cut",
+         {{30000, 0}, {10000, 200}},
+         {{{20000, 100}, {10000, 200}}},
          {{{10000, 0}, {0, 100}}}},
         {"vertical line at the cut stays", {{20000, 0}, {20000, 500}}, {{{20000, 0}, {20000, 500}}}, {}},
         {"starting at the cut and going on leaves", {{20000, 0}, {20001, 5}}, {}, {{{0, 0}, {1, 5}}}},
@@ -175,7 +213,7 @@ TEST(JoinConnected, NeighboursOfOneKindOnly)
     AddCurve(page, {{0, 0}, {1, 0}});
     AddCurve(page, {{1, 0}, {2, 0}});
     AddCurve(page, {{2, 0}, {3, 0}}, CurveKind::Plot);
-    AddCurve(page, {{9, 9}, {0, 0}});   // meets the first curve's start, but is not its neighbour
+    AddCurve(page, {{9, 9}, {0, 0}}); // meets the first curve's start, but is not its neighbour
     JoinConnected(page);
     EXPECT_EQ(PointsOf(page), (Lines{{{0, 0}, {1, 0}, {1, 0}, {2, 0}}, {{2, 0}, {3, 0}}, {{9, 9}, {0, 0}}}));
 
@@ -235,7 +273,7 @@ TEST(PaginatePages, MatchesPagingByCopiesAndSplitAtOnRandomDrawings)
                                    : random.Page(random.Int(1, 12), 6, 9000, 8, 3000);
             std::erase_if(page.curves, [](const auto& c) { return c->points.size() < 2; });
             if (page.curves.empty())
-                continue;   // the clean-up before paging leaves no such page
+                continue; // the clean-up before paging leaves no such page
             page.fileName = "r" + std::to_string(n) + ".plt";
             page.pageNumber = 1;
             page.state = random.Int(0, 1);

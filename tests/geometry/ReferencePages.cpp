@@ -33,9 +33,11 @@ void ResolveNesting(COnePage& page)
                 continue;
             const auto& P = p.points;
             const auto& Q = s.points;
-            if (ContainsPoint(p, Q[0].x, Q[0].y) && ContainsPoint(p, Q[1].x, Q[1].y) && ContainsPoint(p, Q[2].x, Q[2].y))
+            if (ContainsPoint(p, Q[0].x, Q[0].y) && ContainsPoint(p, Q[1].x, Q[1].y) &&
+                ContainsPoint(p, Q[2].x, Q[2].y))
                 s.kind = 1;
-            if (ContainsPoint(s, P[0].x, P[0].y) && ContainsPoint(s, P[1].x, P[1].y) && ContainsPoint(s, P[2].x, P[2].y))
+            if (ContainsPoint(s, P[0].x, P[0].y) && ContainsPoint(s, P[1].x, P[1].y) &&
+                ContainsPoint(s, P[2].x, P[2].y))
                 p.kind = 1;
             p.ComputeBounds();
             s.ComputeBounds();

@@ -40,9 +40,11 @@ TEST(MergeClosePoints, WorkedExamples)
         {"a pair 32 apart stays", {{0, 0}, {100, 0}, {132, 0}}, {{0, 0}, {100, 0}, {132, 0}}},
         {"two points stay, however close", {{0, 0}, {1, 0}}, {{0, 0}, {1, 0}}},
         {"the first point never moves", {{0, 0}, {2, 0}, {500, 0}}, {{0, 0}, {2, 0}, {500, 0}}},
-        {"negative halves truncate toward zero", {{0, 0}, {-100, 0}, {-103, -1}, {-200, 0}},
+        {"negative halves truncate toward zero",
+         {{0, 0}, {-100, 0}, {-103, -1}, {-200, 0}},
          {{0, 0}, {-101, 0}, {-200, 0}}},
-        {"a run of close points collapses stage by stage", {{0, 0}, {100, 0}, {103, 0}, {106, 0}, {109, 0}, {400, 0}},
+        {"a run of close points collapses stage by stage",
+         {{0, 0}, {100, 0}, {103, 0}, {106, 0}, {109, 0}, {400, 0}},
          {{0, 0}, {104, 0}, {400, 0}}},
     };
     for (const Case& c : cases) {

@@ -82,14 +82,14 @@ TEST(Archive, StringsAreGbkOnDiskAndUtf16WhenGbkCannotHoldThem)
     EXPECT_EQ(w.bytes(), (Bytes{0x02, 0xBF, 0xE3}.vec()));
 
     ArchiveWriter u;
-    u.WriteString("a\xF0\x9F\x98\x80");   // 'a' and an emoji: three UTF-16 units
+    u.WriteString("a\xF0\x9F\x98\x80"); // 'a' and an emoji: three UTF-16 units
     EXPECT_EQ(u.bytes(), (Bytes{0xFF, 0xFE, 0xFF, 0x03, 'a', 0x00, 0x3D, 0xD8, 0x00, 0xDE}.vec()));
     EXPECT_EQ(ReaderOf(u.bytes()).ReadString(), "a\xF0\x9F\x98\x80");
 }
 
 TEST(Archive, Utf16StringReadsLikeTheSameGbkString)
 {
-    const Bytes utf16 = Bytes{0xFF, 0xFE, 0xFF, 0x03}.Add({0xE4, 0x88, 0x50, 0x5B, '1', 0x00});   // 裤子1
+    const Bytes utf16 = Bytes{0xFF, 0xFE, 0xFF, 0x03}.Add({0xE4, 0x88, 0x50, 0x5B, '1', 0x00}); // 裤子1
     const Bytes gbk = Bytes{0x05, 0xBF, 0xE3, 0xD7, 0xD3, '1'};
     EXPECT_EQ(ReaderOf(utf16).ReadString(), ReaderOf(gbk).ReadString());
     EXPECT_EQ(ReaderOf(gbk).ReadString(), "裤子1");
@@ -104,9 +104,12 @@ TEST(Archive, NewCurveRecord)
                                .Text("CCurve")
                                .Add({0x04})
                                .Text("QVTG")
-                               .I32(1)   // kind
-                               .I32(0).I32(0).I32(0).I32(0)
-                               .I32(0)   // line style
+                               .I32(1) // kind
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0) // line style
                                .Add({0x00, 0x00});
     EXPECT_EQ(w.bytes(), expected.vec());
 }
@@ -152,19 +155,46 @@ std::vector<uint8_t> TwoPageFile()
 TEST(Archive, PageListGoldenBytesWithSharedIndexSequence)
 {
     const auto curve = [](int32_t y0) {
-        return Bytes{0x04}.Text("QVTG").I32(3).I32(400).I32(40).I32(0).I32(y0).I32(0).Add({0x02, 0x00})
-            .I32(0).I32(y0).I32(400).I32(40);
+        return Bytes{0x04}
+            .Text("QVTG")
+            .I32(3)
+            .I32(400)
+            .I32(40)
+            .I32(0)
+            .I32(y0)
+            .I32(0)
+            .Add({0x02, 0x00})
+            .I32(0)
+            .I32(y0)
+            .I32(400)
+            .I32(40);
     };
     const Bytes expected = Bytes{0x02, 0x00}
-                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00}).Text("COnePage")   // class 1, page 2
-                               .I32(2).I32(400).I32(0).I32(40).I32(0).Add({0x05}).Text("a.plt").I32(1)
+                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00})
+                               .Text("COnePage") // class 1, page 2
+                               .I32(2)
+                               .I32(400)
+                               .I32(0)
+                               .I32(40)
+                               .I32(0)
+                               .Add({0x05})
+                               .Text("a.plt")
+                               .I32(1)
                                .Add({0x02, 0x00})
-                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00}).Text("CCurve")   // class 3, curve 4
+                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00})
+                               .Text("CCurve") // class 3, curve 4
                                .Append(curve(0))
-                               .Add({0x03, 0x80})   // second curve: class 3
+                               .Add({0x03, 0x80}) // second curve: class 3
                                .Append(curve(1))
-                               .Add({0x01, 0x80})   // second page: class 1
-                               .I32(0).I32(0).I32(0).I32(0).I32(0).Add({0x00}).I32(2).Add({0x00, 0x00});
+                               .Add({0x01, 0x80}) // second page: class 1
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .Add({0x00})
+                               .I32(2)
+                               .Add({0x00, 0x00});
     EXPECT_EQ(TwoPageFile(), expected.vec());
 }
 
@@ -194,7 +224,7 @@ TEST(Archive, BigClassIndexForm)
     for (int i = 0; i < 0x8000; ++i)
         w.WriteObjectReference(COnePage::kArchiveClass);
     const std::size_t before = w.bytes().size();
-    w.WriteObjectReference(CCurve::kArchiveClass);   // class index 0x8002
+    w.WriteObjectReference(CCurve::kArchiveClass); // class index 0x8002
     w.WriteObjectReference(CCurve::kArchiveClass);
     const std::vector<uint8_t> tail(w.bytes().begin() + static_cast<std::ptrdiff_t>(before) + 12, w.bytes().end());
     EXPECT_EQ(tail, (Bytes{0xFF, 0x7F, 0x02, 0x80, 0x00, 0x80}.vec()));
@@ -279,9 +309,17 @@ TEST(Archive, EveryTruncationOfAPageListFailsCleanly)
 
 TEST(Archive, HugePointCountInACurveFailsCleanly)
 {
-    const Bytes bytes = Bytes{0x04}.Text("QVTG").I32(1).I32(0).I32(0).I32(0).I32(0).I32(0)
-                            .Add({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F})   // 0x1FFFFFFF points
-                            .I32(1).I32(2);
+    const Bytes bytes = Bytes{0x04}
+                            .Text("QVTG")
+                            .I32(1)
+                            .I32(0)
+                            .I32(0)
+                            .I32(0)
+                            .I32(0)
+                            .I32(0)
+                            .Add({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F}) // 0x1FFFFFFF points
+                            .I32(1)
+                            .I32(2);
     auto r = ReaderOf(bytes);
     CCurve curve;
     curve.AddPoint(5, 5);

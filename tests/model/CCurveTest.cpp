@@ -30,7 +30,7 @@ TEST(CCurve, PointContainer)
     CCurve c;
     c.AddPoint(1, 1);
     c.InsertPoint(0, 0, 0);
-    c.InsertPoint(4, 9, 9);   // past the end: the gap fills with (0, 0)
+    c.InsertPoint(4, 9, 9); // past the end: the gap fills with (0, 0)
     EXPECT_EQ(c.points, (std::vector<CPoint>{{0, 0}, {1, 1}, {0, 0}, {0, 0}, {9, 9}}));
     c.RemovePoint(1);
     EXPECT_EQ(c.GetPoint(3), (CPoint{9, 9}));
