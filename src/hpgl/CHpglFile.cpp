@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <string_view>
 #include <unistd.h>
 
 namespace qv {
 
 namespace {
+
+constexpr double kPlotterUnitsPerMm = 40;
 
 // Reads up to `size` bytes; fewer only at the end of the file. False on a read error.
 bool ReadPiece(int fd, uint8_t* buffer, std::size_t size, std::size_t& got)
@@ -56,11 +60,80 @@ void CHpglFile::Reset()
     syntaxError_ = false;
     inToken_ = false;
     params_.clear();
+    counts_.fill(0);
+    wide_ = WideDialectState{};
+}
+
+// Mnemonics are two letters, upper-cased by the splitter.
+void CHpglFile::CountMnemonic()
+{
+    const int first = (mnemonic_ >> 8) - 'A';
+    const int second = (mnemonic_ & 0xFF) - 'A';
+    if (first >= 0 && first < 26 && second >= 0 && second < 26)
+        ++counts_[static_cast<std::size_t>(first * 26 + second)];
+}
+
+void CHpglFile::FinishReport(int32_t halfCutPen)
+{
+    static constexpr std::string_view kDesign[] = {"IN", "DF", "PU", "PD", "PA", "PG", "FR", "LT",
+                                                   "SP", "LO", "SI", "DI", "DR", "LB", "DT"};
+    static constexpr std::string_view kWide[] = {"PR", "PE", "CI", "AA", "AR", "EA",
+                                                 "ER", "RA", "RR", "IP", "SC", "RO"};
+    const auto in = [](std::span<const std::string_view> set, std::string_view m) {
+        return std::find(set.begin(), set.end(), m) != set.end();
+    };
+    for (std::size_t i = 0; i < counts_.size(); ++i) {
+        if (counts_[i] == 0)
+            continue;
+        const std::string m{static_cast<char>('A' + i / 26), static_cast<char>('A' + i % 26)};
+        const bool known = in(kDesign, m) || (dialect_ == 1 && in(kWide, m));
+        (known ? report.met : report.skipped)[m] = counts_[i];
+    }
+    for (const HpglInstruction& ins : instructions) {
+        if (ins.op == HpglInstruction::OP_SELECT_PEN) {
+            const int32_t pen = ins.values.empty() ? 0 : ins.values[0];
+            report.pens[pen] = PenClass(pen, halfCutPen);
+        }
+    }
+    report.missingGlyphs = renderer_.missingGlyphs();
+}
+
+void CHpglFile::AddToReport(std::span<const std::unique_ptr<COnePage>> built)
+{
+    int64_t minX = 0;
+    int64_t minY = 0;
+    int64_t maxX = 0;
+    int64_t maxY = 0;
+    bool any = false;
+    double length = 0;
+    for (const auto& page : built) {
+        for (const auto& curve : page->curves) {
+            ++report.curves;
+            for (std::size_t i = 1; i < curve->points.size(); ++i) {
+                const CPoint& a = curve->points[i - 1];
+                const CPoint& b = curve->points[i];
+                length += std::hypot(static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y);
+            }
+            for (const CPoint& p : curve->points) {
+                minX = any ? std::min<int64_t>(minX, p.x) : p.x;
+                minY = any ? std::min<int64_t>(minY, p.y) : p.y;
+                maxX = any ? std::max<int64_t>(maxX, p.x) : p.x;
+                maxY = any ? std::max<int64_t>(maxY, p.y) : p.y;
+                any = true;
+            }
+        }
+    }
+    report.widthMm = static_cast<double>(maxX - minX) / kPlotterUnitsPerMm;
+    report.heightMm = static_cast<double>(maxY - minY) / kPlotterUnitsPerMm;
+    report.lengthMm = length / kPlotterUnitsPerMm;
 }
 
 int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size_t pieceSize)
 {
     instructions.clear();
+    report = ImportReport{};
+    dialect_ = settings.HpglDialect == 1 ? 1 : 0;
+    report.dialect = dialect_;
     // Linux has no exclusive sharing: a file still being written is the intake's concern.
     struct stat st {};
     const auto file = RegularFile::Open(path, st);
@@ -93,10 +166,14 @@ int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size
             }
         }
         FinishInput();
+        FinishReport(settings.HCPenNumber);
     } catch (const InvalidArgument&) {
         // A label needed a glyph table that is empty: nothing of the file is imported.
         instructions.clear();
         return HpglLoadResult::NoGlyphTable;
+    } catch (const CLabelRenderer::TooManyLabelPoints&) {
+        instructions.clear();
+        return HpglLoadResult::TooLarge;
     }
     return HpglLoadResult::Ok;
 }
@@ -138,9 +215,9 @@ void CHpglFile::BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const 
         }
     };
 
-    for (const HpglInstruction& in : instructions) {
-        const auto& v = in.values;
-        switch (in.op) {
+    for (std::size_t k = 0; k < instructions.size(); ++k) {
+        const auto& v = instructions[k].values;
+        switch (instructions[k].op) {
         case HpglInstruction::OP_POINTS: {
             // One allocation for a long stroke, still doubling for many short ones.
             auto& points = curve->points;
@@ -158,6 +235,9 @@ void CHpglFile::BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const 
                 closeCurve();
                 curve = newCurve(penClass, lineType);
             }
+            // A new curve takes the stroke's points, which follow in the next instruction, in one allocation.
+            if (curve->points.empty() && k + 1 < instructions.size())
+                curve->points.reserve(1 + instructions[k + 1].values.size() / 2);
             curve->AddPoint(v[0], v[1]);
             break;
         case HpglInstruction::OP_NEW_PAGE:

@@ -97,7 +97,8 @@ void CLabelRenderer::LoadFonts(const CSettings& settings, Notifier& notifier)
     current_ = {};
     lastDrawn_ = {};
     drawnListSize_ = 0;
-    EnsureFontFiles(settings);
+    missing_.clear();
+    labelPoints_ = 0;
 
     if (auto hz = LoadHzFont(settings.FontHzPath)) {
         hzCell_ = hz->index.header.hzCell;
@@ -171,6 +172,8 @@ void CLabelRenderer::RenderLabel(int32_t x, int32_t y, std::string_view run, con
                 advance += int64_t{glyph->advance} * enScale_;
             } else {
                 advance += int64_t{enGlyphs_.front().advance} * enScale_;
+                if (!glyph)
+                    missing_.insert(lead);
             }
             i += 1;
         } else {
@@ -178,14 +181,16 @@ void CLabelRenderer::RenderLabel(int32_t x, int32_t y, std::string_view run, con
             const CCharactor* glyph = FindGlyph(hzGlyphs_, code);
             if (ReadShape(glyph, *hzFile_, shape))
                 DrawGlyph(frame, shape, advance, hzScale, out);
+            else if (!glyph)
+                missing_.insert(code);
             advance += hzScale * hzCell_;
             i += 2;
         }
     }
 }
 
-void CLabelRenderer::DrawGlyph(const RunFrame& frame, std::span<const uint8_t> shape, int64_t advance,
-                               int64_t scale, std::vector<HpglInstruction>& out)
+void CLabelRenderer::DrawGlyph(const RunFrame& frame, std::span<const uint8_t> shape, int64_t advance, int64_t scale,
+                               std::vector<HpglInstruction>& out)
 {
     LabelMoveTo(MapPoint(frame, advance, 0));
     WalkShape(shape, advance, scale, [&](const ShapeMove& m) {
@@ -214,9 +219,11 @@ void CLabelRenderer::LabelMoveTo(CPoint p)
 
 void CLabelRenderer::LabelLineTo(CPoint p, std::vector<HpglInstruction>& out)
 {
-    const bool continues = lastDrawn_ == current_ && current_.x > 0 && current_.y > 0
-                           && !out.empty() && drawnListSize_ == out.size()
-                           && out.back().op == HpglInstruction::OP_POINTS;
+    const bool continues = lastDrawn_ == current_ && current_.x > 0 && current_.y > 0 && !out.empty() &&
+                           drawnListSize_ == out.size() && out.back().op == HpglInstruction::OP_POINTS;
+    labelPoints_ += continues ? 1 : 2;
+    if (labelPoints_ > kMaxLabelPoints)
+        throw TooManyLabelPoints{};
     if (!continues) {
         out.push_back({HpglInstruction::OP_STROKE_START, {current_.x, current_.y}});
         out.push_back({HpglInstruction::OP_POINTS, {}});

@@ -7,14 +7,14 @@
 
 // The font files are pulled in by the assembler; QV_FONT_DIR is set by the build, which also rebuilds this
 // file whenever one of them changes.
-#define QV_EMBED_FONT(name, file)                                                                            \
-    ".section .rodata\n"                                                                                     \
-    ".balign 16\n"                                                                                           \
-    ".global " name "_begin\n"                                                                               \
-    ".type " name "_begin, @object\n" name "_begin:\n"                                                       \
-    ".incbin \"" QV_FONT_DIR "/" file "\"\n"                                                                 \
-    ".global " name "_end\n"                                                                                 \
-    ".type " name "_end, @object\n" name "_end:\n"                                                           \
+#define QV_EMBED_FONT(name, file)                                                                                      \
+    ".section .rodata\n"                                                                                               \
+    ".balign 16\n"                                                                                                     \
+    ".global " name "_begin\n"                                                                                         \
+    ".type " name "_begin, @object\n" name "_begin:\n"                                                                 \
+    ".incbin \"" QV_FONT_DIR "/" file "\"\n"                                                                           \
+    ".global " name "_end\n"                                                                                           \
+    ".type " name "_end, @object\n" name "_end:\n"                                                                     \
     ".previous\n"
 
 asm(QV_EMBED_FONT("qv_font_hz", "fon_hz.bin") QV_EMBED_FONT("qv_font_en", "fon_en.bin"));

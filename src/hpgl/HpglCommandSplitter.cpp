@@ -43,6 +43,9 @@ void CHpglFile::StartMnemonic(uint8_t letter)
     mnemonic_ = static_cast<uint16_t>(pendingLetter_ << 8 | Upper(letter));
     pendingLetter_ = 0;
     step_ = 0;
+    CountMnemonic();
+    if (dialect_ == 1 && StartWide())
+        return;
     switch (mnemonic_) {
     case Mnemonic('D', 'F'):
         mode_ = Mode::NoParams;
@@ -98,8 +101,8 @@ void CHpglFile::TakeToken()
         // Both operands are exact doubles, so the quotient is the correctly rounded value of the prefix.
         value = static_cast<double>(mantissa_) / kPow10[fractionDigits_];
     } else {
-        const auto [end, ec] = std::from_chars(prefix_.data(), prefix_.data() + prefix_.size(), value,
-                                               std::chars_format::fixed);
+        const auto [end, ec] =
+            std::from_chars(prefix_.data(), prefix_.data() + prefix_.size(), value, std::chars_format::fixed);
         if (ec == std::errc::result_out_of_range) {
             const auto significant = prefix_.find_first_not_of("0.");
             value = significant < prefix_.find('.') ? std::numeric_limits<double>::infinity() : 0;
@@ -116,6 +119,49 @@ void CHpglFile::FinishLabel()
     ExecuteCommand();
 }
 
+void CHpglFile::StartToken()
+{
+    inToken_ = true;
+    signAllowed_ = true;
+    prefixOpen_ = true;
+    prefixPoint_ = false;
+    negative_ = false;
+    mantissa_ = 0;
+    digits_ = 0;
+    fractionDigits_ = 0;
+}
+
+// Most bytes of a drawing are coordinates: runs of digits and the commas between them. They are taken here a
+// run at a time, with the same effect as Consume byte by byte; anything else is left to Consume.
+std::size_t CHpglFile::ConsumeDigitsAndCommas(const uint8_t* data, std::size_t size)
+{
+    std::size_t i = 0;
+    while (i < size) {
+        if (data[i] == ',') {
+            if (inToken_)
+                TakeToken();
+            ++i;
+            continue;
+        }
+        if (!IsDigit(data[i]))
+            break;
+        if (!inToken_)
+            StartToken();
+        if (!prefixOpen_ || digits_ >= kExactDigits)
+            break;
+        uint64_t mantissa = mantissa_;
+        uint32_t digits = digits_;
+        for (; i < size && IsDigit(data[i]) && digits < kExactDigits; ++i, ++digits)
+            mantissa = mantissa * 10 + static_cast<uint64_t>(data[i] - '0');
+        if (prefixPoint_)
+            fractionDigits_ += digits - digits_;
+        mantissa_ = mantissa;
+        digits_ = digits;
+        signAllowed_ = false;
+    }
+    return i;
+}
+
 bool CHpglFile::Feed(const uint8_t* data, std::size_t size)
 {
     for (std::size_t i = 0; i < size && !syntaxError_;) {
@@ -124,20 +170,11 @@ bool CHpglFile::Feed(const uint8_t* data, std::size_t size)
             ++i;
             continue;
         }
-        // Most bytes of a drawing are the digits of coordinates: take a run of them in one go.
-        if (mode_ == Mode::Numeric && inToken_ && prefixOpen_) {
-            uint64_t mantissa = mantissa_;
-            uint32_t digits = digits_;
-            const std::size_t start = i;
-            for (; i < size && IsDigit(data[i]) && digits < kExactDigits; ++i, ++digits)
-                mantissa = mantissa * 10 + static_cast<uint64_t>(data[i] - '0');
-            if (i > start) {
-                if (prefixPoint_)
-                    fractionDigits_ += digits - digits_;
-                mantissa_ = mantissa;
-                digits_ = digits;
+        if (mode_ == Mode::Numeric) {
+            const std::size_t taken = ConsumeDigitsAndCommas(data + i, size - i);
+            i += taken;
+            if (taken > 0)
                 continue;
-            }
         }
         Consume(data[i++]);
     }
@@ -146,6 +183,8 @@ bool CHpglFile::Feed(const uint8_t* data, std::size_t size)
 
 void CHpglFile::Consume(uint8_t b)
 {
+    if (dialect_ == 1 && ConsumeWide(b))
+        return;
     switch (mode_) {
     case Mode::Between:
         if (IsLetter(b))
@@ -158,16 +197,8 @@ void CHpglFile::Consume(uint8_t b)
 
     case Mode::Numeric:
         if (IsNumberChar(b)) {
-            if (!inToken_) {
-                inToken_ = true;
-                signAllowed_ = true;
-                prefixOpen_ = true;
-                prefixPoint_ = false;
-                negative_ = false;
-                mantissa_ = 0;
-                digits_ = 0;
-                fractionDigits_ = 0;
-            }
+            if (!inToken_)
+                StartToken();
             if (prefixOpen_) {
                 if (IsDigit(b)) {
                     AddDigit(b);
@@ -227,7 +258,7 @@ void CHpglFile::Consume(uint8_t b)
             FinishLabel();
             if (sawL)
                 StartMnemonic('L');
-            Consume(b);   // the byte starts what follows
+            Consume(b); // the byte starts what follows
         }
         break;
 
@@ -251,9 +282,14 @@ void CHpglFile::Consume(uint8_t b)
         } else {
             terminatorMode = 1;
             mode_ = Mode::Between;
-            Consume(b);   // the byte starts what follows
+            Consume(b); // the byte starts what follows
         }
         break;
+
+    case Mode::Escape:
+    case Mode::Encoded:
+    case Mode::Quoted:
+        break; // taken by the wider dialect
     }
 }
 
@@ -272,6 +308,13 @@ void CHpglFile::FinishInput()
         break;
     case Mode::LabelEnd:
         FinishLabel();
+        break;
+    case Mode::Escape:
+    case Mode::Quoted:
+        mode_ = Mode::Between;
+        break;
+    case Mode::Encoded:
+        FinishWide();
         break;
     }
 }

@@ -48,6 +48,8 @@ void CHpglFile::Draw()
 
 void CHpglFile::ExecuteCommand()
 {
+    if (dialect_ == 1 && ExecuteWide())
+        return;
     const std::size_t n = params_.size();
     const double* p = params_.data();
     switch (mnemonic_) {
@@ -111,9 +113,15 @@ void CHpglFile::ExecuteCommand()
         else if (n == 2 && (p[0] == 0) != (p[1] == 0))
             label.direction = std::atan2(p[1], p[0]) * kDegreesPerRadian;
         break;
-    case Mnemonic('L', 'B'):
-        renderer_.DrawLabel(penX, penY, labelText, label, instructions);
+    case Mnemonic('L', 'B'): {
+        ++report.labels;
+        // Under RO the label turns with the coordinate system, as the pen's points already do.
+        LabelStyle style = label;
+        if (dialect_ == 1)
+            style.direction += wide_.rotation;
+        renderer_.DrawLabel(penX, penY, labelText, style, instructions);
         break;
+    }
     default:
         break;
     }

@@ -14,8 +14,22 @@ namespace {
 
 // Direction of a vector byte as multiples of (l, h): 2 stands for l, 1 for h.
 constexpr std::array<std::array<int8_t, 2>, 16> kDirections{{
-    {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {-1, 2}, {-2, 2}, {-2, 1},
-    {-2, 0}, {-2, -1}, {-2, -2}, {-1, -2}, {0, -2}, {1, -2}, {2, -2}, {2, -1},
+    {2, 0},
+    {2, 1},
+    {2, 2},
+    {1, 2},
+    {0, 2},
+    {-1, 2},
+    {-2, 2},
+    {-2, 1},
+    {-2, 0},
+    {-2, -1},
+    {-2, -2},
+    {-1, -2},
+    {0, -2},
+    {1, -2},
+    {2, -2},
+    {2, -1},
 }};
 
 int64_t Component(int8_t multiple, int64_t l, int64_t h)
@@ -40,7 +54,7 @@ int64_t Signed(uint8_t b)
 }
 
 constexpr int64_t kMaxStep = 127;
-constexpr int kVectorReach = 15;   // longest vector, in glyph units
+constexpr int kVectorReach = 15; // longest vector, in glyph units
 
 // The vector byte for each move of at most 15 glyph units that one lands on exactly at a given scale.
 class VectorTable {
@@ -228,7 +242,7 @@ void WalkShape(std::span<const uint8_t> shape, int64_t startX, int64_t scale,
             skipNext = true;
             ++i;
             break;
-        default:   // 0, and the unused commands 5-7 and 10-13
+        default: // 0, and the unused commands 5-7 and 10-13
             ++i;
             break;
         }

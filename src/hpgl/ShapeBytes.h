@@ -27,7 +27,7 @@ namespace qv {
 struct ShapeMove {
     int64_t x = 0;
     int64_t y = 0;
-    bool penDown = false;   // draw to (x, y) rather than move there
+    bool penDown = false; // draw to (x, y) rather than move there
 };
 
 // Calls `onMove` with the new point after every movement.

@@ -13,21 +13,28 @@
 namespace qv {
 
 // One stroke-font file held open from the moment its index is read, so the shape bytes of every glyph come
-// from the same file whose index was checked, even when the file is replaced or removed meanwhile. Reading
-// at an offset keeps no position, so copies of a renderer may share one object.
+// from the same file whose index was checked, even when the file is replaced or removed meanwhile; or the
+// bytes of a font the program carries. Reading at an offset keeps no position, so copies of a renderer may
+// share one object.
 class StrokeFontFile {
 public:
     // None when the file cannot be opened for reading.
     static std::shared_ptr<const StrokeFontFile> Open(const std::string& path);
+    // Bytes that live as long as the program (the built-in fonts).
+    static std::shared_ptr<const StrokeFontFile> Builtin(std::span<const uint8_t> bytes);
 
     uint64_t Size() const { return size_; }
     // Fills `out` from `offset`; false when the file does not hold that many bytes there.
     bool ReadAt(uint64_t offset, std::span<uint8_t> out) const;
 
 private:
-    StrokeFontFile(RegularFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
+    StrokeFontFile(std::optional<RegularFile> file, std::span<const uint8_t> bytes, uint64_t size)
+        : file_(std::move(file)), bytes_(bytes), size_(size)
+    {
+    }
 
-    RegularFile file_;
+    std::optional<RegularFile> file_; // none for built-in bytes
+    std::span<const uint8_t> bytes_;
     uint64_t size_;
 };
 
@@ -38,7 +45,8 @@ struct LoadedFont {
     std::shared_ptr<const StrokeFontFile> file;
 };
 
-// None when the file cannot be opened or its header is unusable (see ParseHzFontIndex / ParseEnFontIndex).
+// The font at `path`, or the built-in one when nothing lies there. None when the file cannot be opened or its
+// header is unusable (see ParseHzFontIndex / ParseEnFontIndex).
 std::optional<LoadedFont<HzFontIndex>> LoadHzFont(const std::string& path);
 std::optional<LoadedFont<EnFontIndex>> LoadEnFont(const std::string& path);
 

@@ -47,8 +47,14 @@ using EnFontIndex = FontIndex<EnFontHeader>;
 
 enum class FontKind { Hz, En };
 
-inline constexpr std::size_t FontHeaderSize(FontKind kind) { return kind == FontKind::Hz ? 8 : 10; }
-inline constexpr std::size_t FontRecordSize(FontKind kind) { return kind == FontKind::Hz ? 8 : 10; }
+inline constexpr std::size_t FontHeaderSize(FontKind kind)
+{
+    return kind == FontKind::Hz ? 8 : 10;
+}
+inline constexpr std::size_t FontRecordSize(FontKind kind)
+{
+    return kind == FontKind::Hz ? 8 : 10;
+}
 
 // Bytes from the start of the file that the header and the N index records it announces take, as far as the
 // file of `fileSize` bytes holds them. None when `header` (the first bytes of the file) is shorter than the

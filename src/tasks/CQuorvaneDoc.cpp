@@ -2,9 +2,14 @@
 
 #include "app/AtomicFile.h"
 #include "app/CSettings.h"
+#include "app/MessageCatalog.h"
 #include "geometry/ImportCleanUp.h"
+#include "geometry/NestingCandidates.h"
 #include "geometry/Paging.h"
+#include "hpgl/CLabelRenderer.h"
 #include "model/ObjectList.h"
+
+#include <iterator>
 
 namespace qv {
 
@@ -37,14 +42,40 @@ CQuorvaneDoc::~CQuorvaneDoc()
     ClearPages();
 }
 
-void CQuorvaneDoc::CleanUpImportedPages(const ImportOptions& options)
+bool CQuorvaneDoc::CleanUpImportedPages(const ImportOptions& options)
 {
-    qv::CleanUpImportedPages(pages, options);
+    return qv::CleanUpImportedPages(pages, options);
 }
 
 void CQuorvaneDoc::PaginatePages(const ImportOptions& options)
 {
     qv::PaginatePages(pages, options);
+}
+
+bool CQuorvaneDoc::TakeImportedDrawing(std::size_t from, const ImportOptions& options)
+{
+    // The clean-up works page by page, so the drawing is tidied apart from the list it joins.
+    std::vector<std::unique_ptr<COnePage>> drawing;
+    if (from < pages.size()) {
+        drawing.assign(std::make_move_iterator(pages.begin() + static_cast<std::ptrdiff_t>(from)),
+                       std::make_move_iterator(pages.end()));
+        pages.resize(from);
+    }
+    // A listed page past the nesting bound keeps its contours as full cuts, as the view's command leaves
+    // them; only the drawing coming in is refused for it.
+    (void)CleanUpImportedPages(options);
+    if (!qv::CleanUpImportedPages(drawing, options) || !PagingFits(drawing, 0, options))
+        return false;
+    pages.insert(pages.end(), std::make_move_iterator(drawing.begin()), std::make_move_iterator(drawing.end()));
+    PaginatePages(options);
+    return true;
+}
+
+std::string DrawingTooLargeText(const std::string& fileName, int32_t language)
+{
+    return FormatMessage(
+        Msg::DrawingTooLarge, language,
+        {fileName, kMaxDrawingPages, kMaxPageCutCrossings, CLabelRenderer::kMaxLabelPoints, kMaxNestingCandidates / 2});
 }
 
 ImportOptions ImportOptionsOf(const CSettings& settings)
@@ -134,6 +165,12 @@ TaskFileResult CQuorvaneDoc::Save(const std::string& path)
     if (!WriteFileAtomically(path, std::span(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
         return TaskFileResult::SaveFailed;
     return TaskFileResult::Ok;
+}
+
+bool CQuorvaneDoc::ExportPlt(const std::string& path, const PltExportOptions& options) const
+{
+    const std::string text = PltExportText(pages, options);
+    return WriteFileAtomically(path, text);
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "geometry/ImportOptions.h"
 #include "model/Archive.h"
 #include "model/COnePage.h"
+#include "tasks/PltExport.h"
 #include "tasks/TaskFileResult.h"
 
 #include <cstddef>
@@ -45,9 +46,14 @@ public:
     void ClearCurveSelection(std::ptrdiff_t index);
 
     // After a file was read, over the whole list: tidy every page and move it to the origin, then cut the pages
-    // longer than the page length (the geometry functions of the same names).
-    void CleanUpImportedPages(const ImportOptions& options);
+    // longer than the page length (the geometry functions of the same names; the clean-up's false says a page
+    // nested past the bound of outline recognition).
+    bool CleanUpImportedPages(const ImportOptions& options);
     void PaginatePages(const ImportOptions& options);
+    // Both for the drawing whose pages were just appended from index `from`, unless paging it would pass the
+    // work limits (PagingFits): then nothing of it is kept, the rest of the list is tidied all the same, and the
+    // answer is false.
+    bool TakeImportedDrawing(std::size_t from, const ImportOptions& options);
 
     // Writing turns a page being output into Manual, in the file and in memory.
     void Serialize(ArchiveWriter& ar);
@@ -59,7 +65,13 @@ public:
     TaskFileResult Open(const std::string& path);
     // Writes the task file so that a failure at any point leaves the file that was there.
     TaskFileResult Save(const std::string& path);
+    // Writes every page as HP-GL (PltExportText) so that a failure leaves the file that was there; false when
+    // the file cannot be written. An empty list gives an empty file.
+    bool ExportPlt(const std::string& path, const PltExportOptions& options) const;
 };
+
+// The message for a drawing refused by the work limits (HpglLoadResult::TooLarge), with every limit named.
+std::string DrawingTooLargeText(const std::string& fileName, int32_t language);
 
 // The options of the import clean-up and the paging as the settings hold them now.
 ImportOptions ImportOptionsOf(const CSettings& settings);

@@ -12,12 +12,12 @@ namespace qv {
 // name in place of %1, so the window and the command line tell the operator the same thing.
 enum class TaskFileResult {
     Ok,
-    OpenFailed,         // the file cannot be read
-    SaveFailed,         // the file cannot be written
-    EndOfFile,          // the file ends inside a record
-    BadIndex,           // an object reference that names nothing read so far
-    UnexpectedObject,   // a class other than the page and curve classes
-    BadSchema,          // a page or curve class with a schema other than its own
+    OpenFailed,       // the file cannot be read
+    SaveFailed,       // the file cannot be written
+    EndOfFile,        // the file ends inside a record
+    BadIndex,         // an object reference that names nothing read so far
+    UnexpectedObject, // a class other than the page and curve classes
+    BadSchema,        // a page or curve class with a schema other than its own
 };
 
 // The catalogue entry of a failure; Ok has none and must not be asked for.

@@ -24,8 +24,8 @@ std::string LocalTimeText(int64_t seconds)
     const auto t = static_cast<std::time_t>(seconds);
     if (!localtime_r(&t, &tm))
         return Printf("%04d-%02d-%02d %02d:%02d:%02d", 0, 0, 0, -1, -1, -1);
-    return Printf("%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                  tm.tm_min, tm.tm_sec);
+    return Printf("%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                  tm.tm_sec);
 }
 
 } // namespace

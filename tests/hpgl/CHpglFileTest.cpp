@@ -98,14 +98,24 @@ TEST_F(CHpglFileTest, NumbersMatchTheCLibraryOnRandomTokens)
 TEST_F(CHpglFileTest, Escape)
 {
     const Case cases[] = {
-        {"between commands ESC skips itself and four bytes", "PU1,1;\x1B" "ABCDPU2,2;PD3,3;", "S 2,2; P 3,3"},
-        {"ESC ends the parameters and runs the command", "PU7,7\x1B" "9;9;PD8,8;", "S 7,7; P 8,8"},
+        {"between commands ESC skips itself and four bytes",
+         "PU1,1;\x1B"
+         "ABCDPU2,2;PD3,3;",
+         "S 2,2; P 3,3"},
+        {"ESC ends the parameters and runs the command",
+         "PU7,7\x1B"
+         "9;9;PD8,8;",
+         "S 7,7; P 8,8"},
         {"ESC after one letter only drops the letter", "P\x1BPU1,1;PD2,2;", "S 1,1; P 2,2"},
-        {"ESC in a label is text", "PU0,0;LB\x1B" "ABC\x03PD4,4;", "S 0,0; P 4,4"},
+        {"ESC in a label is text",
+         "PU0,0;LB\x1B"
+         "ABC\x03PD4,4;",
+         "S 0,0; P 4,4"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
-    EXPECT_EQ(reader.labelText, "\x1B" "ABC");
+    EXPECT_EQ(reader.labelText, "\x1B"
+                                "ABC");
 }
 
 TEST_F(CHpglFileTest, LabelTextAndTerminators)
@@ -113,7 +123,7 @@ TEST_F(CHpglFileTest, LabelTextAndTerminators)
     struct LabelCase {
         const char* name;
         std::string_view plt;
-        const char* text;   // the last label's text
+        const char* text; // the last label's text
         uint8_t terminator;
         uint8_t mode;
     };
@@ -208,6 +218,22 @@ TEST_F(CHpglFileTest, ResultCodes)
     EXPECT_EQ(directory.Load(settings, notifier), HpglLoadResult::CannotOpen);
 }
 
+TEST_F(CHpglFileTest, LabelsPastTheirPointLimitRefuseTheWholeDrawing)
+{
+    // Each "I" of the test font is a stroke of three points where it lies above and right of the origin: 1500
+    // points a line.
+    const auto lines = [](std::size_t count) {
+        std::string plt = "IN;SP1;PU0,0;PD10,10;";
+        for (std::size_t line = 0; line < count; ++line)
+            plt += "PU1000," + std::to_string(line * 1000 + 1000) + ";LB" + std::string(500, 'I') + "\x03";
+        return plt;
+    };
+    constexpr std::size_t kFull = CLabelRenderer::kMaxLabelPoints / 1500;
+    EXPECT_EQ(Load(lines(kFull + 1)), HpglLoadResult::TooLarge);
+    EXPECT_TRUE(reader.instructions.empty()) << "nothing of the file is kept";
+    EXPECT_EQ(Load(lines(kFull)), HpglLoadResult::Ok);
+}
+
 TEST_F(CHpglFileTest, FifosAreRefusedWithoutWaitingForAWriter)
 {
     CHpglFile pipe;
@@ -226,8 +252,8 @@ TEST_F(CHpglFileTest, NameAndTimeOfTheFile)
 {
     const std::string path = dir.File("前片 marker.plt");
     test::WriteFile(path, test::Bytes().Text("PU0,0;PD1,1;"));
-    const auto when = std::filesystem::file_time_type::clock::from_sys(
-        std::chrono::sys_seconds(std::chrono::seconds(1600000000)));
+    const auto when =
+        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1600000000)));
     std::filesystem::last_write_time(path, when);
     CHpglFile file;
     file.path = path;
@@ -238,13 +264,27 @@ TEST_F(CHpglFileTest, NameAndTimeOfTheFile)
 
 TEST_F(CHpglFileTest, LabelWithoutFontsEndsTheImport)
 {
-    // Font files in a directory that does not exist can be neither read nor written from the embedded ones.
-    settings.FontHzPath = dir.File("missing/fon_hz.bin");
-    settings.FontEnPath = dir.File("missing/fon_en.bin");
+    // Folders where the font files should be: nothing can be read there.
+    settings.FontHzPath = dir.File("hz-folder");
+    settings.FontEnPath = dir.File("en-folder");
+    std::filesystem::create_directory(settings.FontHzPath);
+    std::filesystem::create_directory(settings.FontEnPath);
     EXPECT_EQ(Load("PU0,0;PD1,1;"), HpglLoadResult::Ok) << "a drawing without labels needs no font";
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
     EXPECT_EQ(Load("PU0,0;PD1,1;LBA\x03PD2,2;"), HpglLoadResult::NoGlyphTable);
     EXPECT_TRUE(reader.instructions.empty());
+}
+
+// Reading a drawing never writes into the folder it takes its settings from: without font files there, labels
+// are drawn with the fonts the program carries.
+TEST_F(CHpglFileTest, LabelsWithoutFontFilesUseTheBuiltInOnes)
+{
+    settings.FontHzPath = dir.File("none/fon_hz.bin");
+    settings.FontEnPath = dir.File("none/fon_en.bin");
+    EXPECT_EQ(Load("PU0,0;PD1,1;LBA\x03"), HpglLoadResult::Ok);
+    EXPECT_TRUE(notifier.Texts().empty());
+    EXPECT_GT(reader.instructions.size(), 2u) << "the label's strokes";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("none")));
 }
 
 // Reading in pieces of any size gives what reading the whole file gives: numbers, ESC skips, label
@@ -259,7 +299,8 @@ TEST_F(CHpglFileTest, PieceSizeDoesNotMatter)
     const std::string inputs[] = {
         gen::GenerateMarkerPlt(options),
         "IN;SP1;PU-123.456,+789.5;PD10-20,3.5.5,1e5;\x1B.(;;LT1;PD1,2;DT*,0;LBAB*LBC\r\nD*PA5,5;"
-        "SI.5,.7;DI0,1;LO5;PU100,200;PA0000000000000012.5,-1234.56789012345678;LBI-I\x03LB_\x03LX;P\x1BPU4,4;DT#LB##DF;PG;SP3;PD1,1,2,2,3,3;PD40000,90",
+        "SI.5,.7;DI0,1;LO5;PU100,200;PA0000000000000012.5,-1234.56789012345678;LBI-I\x03LB_\x03LX;P\x1BPU4,4;DT#LB##DF;"
+        "PG;SP3;PD1,1,2,2,3,3;PD40000,90",
     };
     for (const std::string& plt : inputs) {
         ASSERT_EQ(Load(plt, plt.size()), HpglLoadResult::Ok);

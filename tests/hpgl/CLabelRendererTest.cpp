@@ -80,7 +80,14 @@ protected:
     }
 
     // A path where no font can be written, so that it stays missing.
-    void MakeUnreachable(std::string& path) { path = dir.File("no-such-directory/font.bin"); }
+    // Something lies there, but no font can be read from it (a folder where the file should be); where nothing
+    // lies, the built-in font is read instead.
+    void MakeUnreachable(std::string& path)
+    {
+        path = dir.File("folder-" + std::to_string(++unreachable_));
+        std::filesystem::create_directory(path);
+    }
+    int unreachable_ = 0;
 
     void WriteFonts(bool hz = true, bool en = true, uint16_t enHeight2 = 22)
     {
@@ -90,8 +97,7 @@ protected:
             test::WriteFile(settings.FontEnPath, test::EnFontBytes(enHeight2));
     }
 
-    std::vector<HpglInstruction> Draw(std::string_view text, LabelStyle style = {}, int32_t x = 1000,
-                                      int32_t y = 1000)
+    std::vector<HpglInstruction> Draw(std::string_view text, LabelStyle style = {}, int32_t x = 1000, int32_t y = 1000)
     {
         std::vector<HpglInstruction> out;
         renderer.DrawLabel(x, y, text, style, out);
@@ -123,13 +129,12 @@ TEST_F(LabelRendererTest, LabelOriginTable)
         CPoint start;
     };
     const Row rows[] = {
-        {1, {1000, 1000}}, {2, {1000, 925}}, {3, {1000, 850}},
-        {4, {943, 1000}},  {5, {943, 925}},  {6, {943, 850}},
-        {7, {886, 1000}},  {8, {886, 925}},  {9, {886, 850}},
-        {11, {1029, 1038}}, {12, {1029, 925}}, {13, {1029, 813}},   // W/4 = 28.5, 1.25 H = 187.5, -H/4 = -37.5
-        {14, {943, 1038}},  {15, {943, 925}},  {16, {943, 813}},
-        {17, {858, 1038}},  {18, {858, 925}},  {19, {858, 813}},    // -W - W/4 = -142.5
-        {10, {1000, 1000}}, {0, {1000, 1000}}, {20, {1000, 1000}},  // outside the table: as 1
+        {1, {1000, 1000}},  {2, {1000, 925}},  {3, {1000, 850}},   {4, {943, 1000}},  {5, {943, 925}},
+        {6, {943, 850}},    {7, {886, 1000}},  {8, {886, 925}},    {9, {886, 850}},   {11, {1029, 1038}},
+        {12, {1029, 925}},  {13, {1029, 813}}, // W/4 = 28.5, 1.25 H = 187.5, -H/4 = -37.5
+        {14, {943, 1038}},  {15, {943, 925}},  {16, {943, 813}},   {17, {858, 1038}}, {18, {858, 925}},
+        {19, {858, 813}},                                          // -W - W/4 = -142.5
+        {10, {1000, 1000}}, {0, {1000, 1000}}, {20, {1000, 1000}}, // outside the table: as 1
     };
     for (const Row& r : rows) {
         LabelStyle style;
@@ -146,21 +151,22 @@ TEST_F(LabelRendererTest, LabelOriginTable)
 
 TEST_F(LabelRendererTest, RoundingHalvesAwayFromZero)
 {
-    WriteFonts(true, true, 21);   // em 25 units = 400 label units
+    WriteFonts(true, true, 21); // em 25 units = 400 label units
     renderer.LoadFonts(settings, notifier);
     LabelStyle style;
-    style.charHeight = 0.03125;   // 12.5 plotter units: k = 32
+    style.charHeight = 0.03125; // 12.5 plotter units: k = 32
     style.origin = 3;
     // The bottom maps to -400 / 32 = -12.5 -> -13; one unit right +0.5 -> +1, one unit left of the start -> -1.
-    EXPECT_EQ(Segments(Draw("-", style)),
-              (std::vector<Segment>{{{1000, 987}, {1001, 987}}, {{1001, 987}, {1000, 987}}, {{1000, 987}, {999, 987}}}));
+    EXPECT_EQ(
+        Segments(Draw("-", style)),
+        (std::vector<Segment>{{{1000, 987}, {1001, 987}}, {{1001, 987}, {1000, 987}}, {{1000, 987}, {999, 987}}}));
 }
 
 TEST_F(LabelRendererTest, RunsAtCarriageReturnAndLineFeed)
 {
     WriteFonts();
     renderer.LoadFonts(settings, notifier);
-    const Segment line0{{1000, 1000}, {1058, 1000}};   // "_": 10 units of 16 at k = 416 / 150
+    const Segment line0{{1000, 1000}, {1058, 1000}}; // "_": 10 units of 16 at k = 416 / 150
     const Segment line1{{1000, 1150}, {1058, 1150}};
     const Segment line2{{1000, 1300}, {1058, 1300}};
     struct Case {
@@ -237,9 +243,9 @@ TEST_F(LabelRendererTest, NinetyDegreesWithOriginThree)
     style.direction = 90;
     style.origin = 3;
     // The text runs upward from the pen; the tops of the glyphs lie on the line X = 1000 through the pen.
-    EXPECT_EQ(Segments(Draw("I_", style)), (std::vector<Segment>{{{1150, 1000}, {1075, 1000}},
-                                                                 {{1075, 1000}, {1000, 1000}},
-                                                                 {{1150, 1069}, {1150, 1127}}}));
+    EXPECT_EQ(Segments(Draw("I_", style)),
+              (std::vector<Segment>{
+                  {{1150, 1000}, {1075, 1000}}, {{1075, 1000}, {1000, 1000}}, {{1150, 1069}, {1150, 1127}}}));
 }
 
 TEST_F(LabelRendererTest, StrokesContinueOnlyWhereTheLastOneEnded)
@@ -250,21 +256,21 @@ TEST_F(LabelRendererTest, StrokesContinueOnlyWhereTheLastOneEnded)
     std::vector<HpglInstruction> out;
     renderer.DrawLabel(1000, 1000, "I", {}, out);
     renderer.DrawLabel(1000, 1150, "I", {}, out);
-    EXPECT_EQ(List(out), List({Start(1000, 1000),
-                                                 Points({1000, 1075, 1000, 1150, 1000, 1225, 1000, 1300})}));
+    EXPECT_EQ(List(out), List({Start(1000, 1000), Points({1000, 1075, 1000, 1150, 1000, 1225, 1000, 1300})}));
 
     out.clear();
     renderer.DrawLabel(1000, 1000, "I", {}, out);
     out.push_back({Op::OP_SELECT_PEN, {2}});
     renderer.DrawLabel(1000, 1150, "I", {}, out);
-    EXPECT_EQ(List(out), List({Start(1000, 1000), Points({1000, 1075, 1000, 1150}),
-                                                 {Op::OP_SELECT_PEN, {2}}, Start(1000, 1150),
-                                                 Points({1000, 1225, 1000, 1300})}))
+    EXPECT_EQ(List(out), List({Start(1000, 1000),
+                               Points({1000, 1075, 1000, 1150}),
+                               {Op::OP_SELECT_PEN, {2}},
+                               Start(1000, 1150),
+                               Points({1000, 1225, 1000, 1300})}))
         << "what the reader appended in between is never extended";
 
     EXPECT_EQ(List(Draw("I", {}, -1000, -1000)),
-              List({Start(-1000, -1000), Points({-1000, -925}), Start(-1000, -925),
-                                            Points({-1000, -850})}))
+              List({Start(-1000, -1000), Points({-1000, -925}), Start(-1000, -925), Points({-1000, -850})}))
         << "a stroke is continued only at positive coordinates";
 }
 
@@ -304,7 +310,7 @@ TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
     settings.FontHzPath = hzPath;
     WriteFonts(true, false);
     renderer.LoadFonts(settings, notifier);
-    test::WriteFile(hzPath, test::Bytes().U16(16).U16(16).I32(0));   // cut short in place
+    test::WriteFile(hzPath, test::Bytes().U16(16).U16(16).I32(0)); // cut short in place
     EXPECT_TRUE(Segments(Draw("\xB0\xA1")).empty()) << "shape bytes the file no longer holds: a missing glyph";
 }
 
@@ -332,11 +338,23 @@ TEST_F(LabelRendererTest, HostileIndexRecordsCountAsMissing)
     WriteFonts();
     // "I" points past the end of the file, "_" is cut one byte short; a count far beyond the file.
     test::WriteFile(settings.FontEnPath, test::Bytes()
-                                              .U16(4).U16(22).U16(7).I32(-1)
-                                              .U16(' ').U16(2).U16(10).I32(40)
-                                              .U16('I').U16(5).U16(12).I32(0x7FFFFFF0)
-                                              .U16('_').U16(4).U16(12).I32(40)
-                                              .Add({0x00, 0x00, 0x01}));
+                                             .U16(4)
+                                             .U16(22)
+                                             .U16(7)
+                                             .I32(-1)
+                                             .U16(' ')
+                                             .U16(2)
+                                             .U16(10)
+                                             .I32(40)
+                                             .U16('I')
+                                             .U16(5)
+                                             .U16(12)
+                                             .I32(0x7FFFFFF0)
+                                             .U16('_')
+                                             .U16(4)
+                                             .U16(12)
+                                             .I32(40)
+                                             .Add({0x00, 0x00, 0x01}));
     renderer.LoadFonts(settings, notifier);
     EXPECT_TRUE(notifier.Texts().empty());
     ASSERT_EQ(renderer.enGlyphs().size(), 3u);

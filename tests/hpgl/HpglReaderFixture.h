@@ -25,12 +25,24 @@ inline std::string Dump(const std::vector<HpglInstruction>& list)
         if (!text.empty())
             text += "; ";
         switch (in.op) {
-        case HpglInstruction::OP_STROKE_START: text += "S"; break;
-        case HpglInstruction::OP_POINTS: text += "P"; break;
-        case HpglInstruction::OP_NEW_PAGE: text += "G"; break;
-        case HpglInstruction::OP_LINE_TYPE: text += "T"; break;
-        case HpglInstruction::OP_SELECT_PEN: text += "SP"; break;
-        default: text += "op" + std::to_string(in.op); break;
+        case HpglInstruction::OP_STROKE_START:
+            text += "S";
+            break;
+        case HpglInstruction::OP_POINTS:
+            text += "P";
+            break;
+        case HpglInstruction::OP_NEW_PAGE:
+            text += "G";
+            break;
+        case HpglInstruction::OP_LINE_TYPE:
+            text += "T";
+            break;
+        case HpglInstruction::OP_SELECT_PEN:
+            text += "SP";
+            break;
+        default:
+            text += "op" + std::to_string(in.op);
+            break;
         }
         for (std::size_t i = 0; i < in.values.size(); ++i)
             text += (i == 0 ? " " : ",") + std::to_string(in.values[i]);
@@ -46,7 +58,8 @@ inline std::string Dump(const std::vector<std::unique_ptr<COnePage>>& pages)
         text += "page " + std::to_string(page->pageNumber) + ":";
         for (std::size_t c = 0; c < page->curves.size(); ++c) {
             const CCurve& curve = *page->curves[c];
-            text += (c == 0 ? " k" : " | k") + std::to_string(curve.kind) + " s" + std::to_string(curve.lineStyle) + " ";
+            text +=
+                (c == 0 ? " k" : " | k") + std::to_string(curve.kind) + " s" + std::to_string(curve.lineStyle) + " ";
             for (const CPoint& p : curve.points)
                 text += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
         }

@@ -76,8 +76,8 @@ TEST(StrokeFontFormat, HostileIndexes)
     };
     const Case cases[] = {
         {"a shape one byte past the end counts as missing, one ending at the end does not",
-         Bytes().U16(4).U16(22).U16(0).I32(2).U16('A').U16(3).U16(9).I32(32).U16('B').U16(3).U16(9).I32(31)
-             .Add({1, 2, 3, 4}),
+         Bytes().U16(4).U16(22).U16(0).I32(2).U16('A').U16(3).U16(9).I32(32).U16('B').U16(3).U16(9).I32(31).Add(
+             {1, 2, 3, 4}),
          {{'A', 0, 9, 32}, {'B', 3, 9, 31}}},
         {"offset far outside the file",
          Bytes().U16(4).U16(22).U16(0).I32(1).U16('A').U16(1).U16(9).I32(-1).Add({0}),

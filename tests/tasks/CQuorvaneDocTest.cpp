@@ -59,6 +59,42 @@ protected:
     CQuorvaneDoc doc;
 };
 
+TEST_F(CQuorvaneDocTest, ADrawingPagingWouldMakeTooLargeIsNotImportedAtAll)
+{
+    ImportOptions options;
+    options.PLTFilePageLen = 500;
+    auto drawing = Page("d", 1);
+    drawing->curves.front()->points = {{0, 0}, {INT32_MAX, 0}}; // 107 375 pages of 500 mm
+    doc.pages.push_back(std::move(drawing));
+    doc.pages.push_back(Page("e", 2));
+    EXPECT_FALSE(doc.TakeImportedDrawing(3, options));
+    EXPECT_EQ(Listing(doc), "a1 b2 c3");
+
+    doc.pages.push_back(Page("d", 1));
+    doc.pages.front()->curves.front()->points.back().x = 30'000; // an older page longer than one page
+    EXPECT_TRUE(doc.TakeImportedDrawing(3, options));
+    EXPECT_EQ(Listing(doc), "a1 a2 b2 c3 d1") << "the whole list is paged as before";
+}
+
+TEST_F(CQuorvaneDocTest, ADrawingNestedPastTheBoundIsNotImported)
+{
+    // Squares stacked inside one another, as a drawing of concentric outlines: every pair may decide which
+    // is the outer one. 4 100 of them make 8.4 million pairs.
+    auto drawing = Page("d", 1);
+    drawing->curves.clear();
+    for (int32_t i = 0; i < 4100; ++i) {
+        const int32_t lo = 100'000 - 10 * i; // apart by more than the joins bridge
+        const int32_t hi = 100'400 + 10 * i;
+        CCurve& square = drawing->AddCurve();
+        square.points = {{lo, lo}, {hi, lo}, {hi, hi}, {lo, hi}, {lo, lo}};
+    }
+    doc.pages.push_back(std::move(drawing));
+    ImportOptions options;
+    options.FindOutline = 1;
+    EXPECT_FALSE(doc.TakeImportedDrawing(3, options));
+    EXPECT_EQ(Listing(doc), "a1 b2 c3");
+}
+
 TEST_F(CQuorvaneDocTest, MarksIgnoreIndicesOutsideTheList)
 {
     doc.MarkPage(-1);
@@ -128,12 +164,32 @@ TEST_F(CQuorvaneDocTest, TaskFileGoldenBytes)
     ASSERT_EQ(one.Save(path), TaskFileResult::Ok);
 
     const Bytes expected = Bytes{0x01, 0x00}
-                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00}).Text("COnePage")
-                               .I32(1).I32(400).I32(0).I32(40).I32(0).Add({0x05}).Text("x.plt").I32(1)
+                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00})
+                               .Text("COnePage")
+                               .I32(1)
+                               .I32(400)
+                               .I32(0)
+                               .I32(40)
+                               .I32(0)
+                               .Add({0x05})
+                               .Text("x.plt")
+                               .I32(1)
                                .Add({0x01, 0x00})
-                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00}).Text("CCurve")
-                               .Add({0x04}).Text("QVTG").I32(2).I32(0).I32(0).I32(0).I32(0).I32(0)
-                               .Add({0x02, 0x00}).I32(0).I32(0).I32(400).I32(40);
+                               .Add({0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00})
+                               .Text("CCurve")
+                               .Add({0x04})
+                               .Text("QVTG")
+                               .I32(2)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .I32(0)
+                               .Add({0x02, 0x00})
+                               .I32(0)
+                               .I32(0)
+                               .I32(400)
+                               .I32(40);
     EXPECT_EQ(FileBytes(path), expected.vec());
 
     CQuorvaneDoc empty;
@@ -152,7 +208,8 @@ TEST_F(CQuorvaneDocTest, CountOf0xFFFFPagesTakesTheLongForm)
     ASSERT_EQ(big.Save(path), TaskFileResult::Ok);
     const auto bytes = FileBytes(path);
     ASSERT_GE(bytes.size(), 6u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 6), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}.vec()));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 6),
+              (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}.vec()));
     ASSERT_EQ(doc.Open(path), TaskFileResult::Ok);
     EXPECT_EQ(doc.pages.size(), 0xFFFFu);
 }
@@ -160,8 +217,18 @@ TEST_F(CQuorvaneDocTest, CountOf0xFFFFPagesTakesTheLongForm)
 TEST_F(CQuorvaneDocTest, RefusedFilesKeepTheListAndNameTheirFault)
 {
     const auto page = [](int schema, std::string_view cls) {
-        return Bytes{0x01, 0x00, 0xFF, 0xFF}.U16(static_cast<uint16_t>(schema)).U16(static_cast<uint16_t>(cls.size()))
-            .Text(cls).I32(0).I32(0).I32(0).I32(0).I32(0).Add({0x00}).I32(1).Add({0x00, 0x00});
+        return Bytes{0x01, 0x00, 0xFF, 0xFF}
+            .U16(static_cast<uint16_t>(schema))
+            .U16(static_cast<uint16_t>(cls.size()))
+            .Text(cls)
+            .I32(0)
+            .I32(0)
+            .I32(0)
+            .I32(0)
+            .I32(0)
+            .Add({0x00})
+            .I32(1)
+            .Add({0x00, 0x00});
     };
     const auto cutShort = [](const std::vector<uint8_t>& bytes) {
         return std::vector<uint8_t>(bytes.begin(), bytes.end() - 3);
@@ -182,8 +249,8 @@ TEST_F(CQuorvaneDocTest, RefusedFilesKeepTheListAndNameTheirFault)
          "%s contains an incorrect schema."},
         {"truncated inside the first page", cutShort(page(1, "COnePage")), TaskFileResult::EndOfFile,
          "访问 %s 时尝试越过其结尾。", "An attempt was made to access %s past its end."},
-        {"page class never introduced", Bytes{0x01, 0x00, 0x01, 0x80}.Repeat(0, 40), TaskFileResult::BadIndex, "%s 格式错误。",
-         "%s has an invalid format."},
+        {"page class never introduced", Bytes{0x01, 0x00, 0x01, 0x80}.Repeat(0, 40), TaskFileResult::BadIndex,
+         "%s 格式错误。", "%s has an invalid format."},
     };
     for (const Case& c : cases) {
         const std::string path = dir.File("bad.ctask");

@@ -17,6 +17,11 @@ expect("generator failed: ${err}" rc EQUAL 0)
 # Default settings: Chinese texts, Manual pages.
 run(rc out err "${CLI}" import "${WORK}/marker.plt" "${WORK}/small.plt" -o "${WORK}/list.ctask")
 expect("import failed (${rc}): ${err}" rc EQUAL 0)
+# The report block of each drawing comes first; the rows follow.
+string(REGEX MATCHALL "[^\n]*mm drawn, dialect 0\n" reports "${out}")
+list(LENGTH reports report_count)
+expect("import reported ${report_count} drawings instead of 2:\n${out}" report_count EQUAL 2)
+string(REGEX REPLACE "^([^\n]*\n  [^\n]*\n  [^\n]*\n  [^\n]*\n  [^\n]*\n)+" "" out "${out}")
 string(REGEX MATCHALL "[^\n]+\n" rows "${out}")
 list(LENGTH rows count)
 expect("import listed ${count} rows instead of 4:\n${out}" count EQUAL 4)
@@ -53,7 +58,7 @@ expect("kinds of page 1: ${kinds}" kinds STREQUAL all_kinds)
 
 # Settings from a directory: English texts and Auto pages.
 run(rc out err "${CLI}" import "${WORK}/small.plt" -o "${WORK}/auto.ctask" --settings "${WORK}/settings")
-expect("import with settings (${rc}):\n${out}${err}" rc EQUAL 0 AND out MATCHES "^001  Auto  ")
+expect("import with settings (${rc}):\n${out}${err}" rc EQUAL 0 AND out MATCHES "\n001  Auto  ")
 
 # A drawing that cannot be read: the catalogue message, a non-zero status, and no task file.
 file(WRITE "${WORK}/short.plt" "PU0,0;PD;")

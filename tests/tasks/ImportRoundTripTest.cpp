@@ -23,7 +23,8 @@ std::string Describe(const CQuorvaneDoc& doc)
 {
     std::string text;
     for (const auto& page : doc.pages) {
-        text += page->fileName + " " + std::to_string(page->pageNumber) + " state " + std::to_string(page->state) + "\n";
+        text +=
+            page->fileName + " " + std::to_string(page->pageNumber) + " state " + std::to_string(page->state) + "\n";
         for (const auto& curve : page->curves) {
             text += " k" + std::to_string(curve->kind) + " s" + std::to_string(curve->lineStyle);
             for (const CPoint& p : curve->points)
@@ -36,7 +37,7 @@ std::string Describe(const CQuorvaneDoc& doc)
 
 TEST(ImportRoundTrip, GeneratedDrawingsSurviveSaveAndOpen)
 {
-    TempDir dir;   // the reader writes the program's own stroke fonts here
+    TempDir dir; // the reader writes the program's own stroke fonts here
     CSettings settings;
     CSetDisp disp;
     MachineSettings machine;

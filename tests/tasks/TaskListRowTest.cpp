@@ -37,10 +37,10 @@ TEST_F(TaskListRowTest, CellsOfARow)
     page.pageNumber = 2;
     page.state = PageState::Auto;
     page.minX = -20;
-    page.maxX = 40000 + 20 + 20;   // 1000.5 mm wide: the fraction is cut off
+    page.maxX = 40000 + 20 + 20; // 1000.5 mm wide: the fraction is cut off
     page.minY = 0;
-    page.maxY = 39;                // under one millimetre
-    page.fileTime = 1700000000;    // 2023-11-14 22:13:20 UTC
+    page.maxY = 39;             // under one millimetre
+    page.fileTime = 1700000000; // 2023-11-14 22:13:20 UTC
 
     const TaskListRow zh = MakeTaskListRow(page, 4, 0);
     EXPECT_EQ(zh.number, "005");

@@ -18,8 +18,8 @@ int Number(const std::string& field, const std::string& path)
 {
     std::size_t start = field.find_first_not_of(' ');
     int value = 0;
-    if (start == std::string::npos
-        || std::from_chars(field.data() + start, field.data() + field.size(), value).ec != std::errc())
+    if (start == std::string::npos ||
+        std::from_chars(field.data() + start, field.data() + field.size(), value).ec != std::errc())
         throw std::runtime_error(path + ": malformed glyph line");
     return value;
 }

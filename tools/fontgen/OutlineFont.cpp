@@ -122,8 +122,8 @@ std::optional<std::vector<Contour>> OutlineFont::Contours(char32_t character, do
     const FT_UInt index = FT_Get_Char_Index(handles_->face, character);
     if (index == 0)
         return std::nullopt;
-    if (FT_Load_Glyph(handles_->face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0
-        || handles_->face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+    if (FT_Load_Glyph(handles_->face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0 ||
+        handles_->face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return std::nullopt;
 
     Flattener flattener;

@@ -11,7 +11,7 @@ struct Vec2 {
     double x = 0;
     double y = 0;
 };
-using Contour = std::vector<Vec2>;   // closed: the last point repeats the first
+using Contour = std::vector<Vec2>; // closed: the last point repeats the first
 
 // An outline font read through FreeType, in its own units (y growing upward).
 class OutlineFont {

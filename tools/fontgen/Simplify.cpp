@@ -52,7 +52,8 @@ GlyphPolyline ToGridPolyline(const Contour& contour, const std::function<Vec2(Ve
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (!kept[i])
             continue;
-        const GlyphPoint g{static_cast<int32_t>(std::lround(points[i].x)), static_cast<int32_t>(std::lround(points[i].y))};
+        const GlyphPoint g{static_cast<int32_t>(std::lround(points[i].x)),
+                           static_cast<int32_t>(std::lround(points[i].y))};
         if (out.empty() || out.back() != g)
             out.push_back(g);
     }

@@ -76,7 +76,7 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes)
 }
 
 struct YRange {
-    int top = std::numeric_limits<int>::max();      // smallest y: Hershey y grows downward
+    int top = std::numeric_limits<int>::max(); // smallest y: Hershey y grows downward
     int bottom = std::numeric_limits<int>::min();
 };
 

@@ -11,13 +11,14 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: quorvane-gen-plt -o FILE.plt [--seed N] [--bytes N] [--pieces N] [--points N]\n"
-                 "                        [--pages N] [--per-command N] [--half-cut-pen N] [--no-labels]\n"
-                 "       quorvane-gen-plt -o FILE.plt --square CM [--half-cut]\n"
-                 "  --bytes N   pieces until the file holds exactly N bytes (instead of --pieces)\n"
-                 "  --pages N   N pages, separated by page breaks\n"
-                 "  --square CM a machine-tuning square of CM centimetres, printed and cut (--half-cut: and half-cut)\n");
+    std::fprintf(
+        stderr,
+        "usage: quorvane-gen-plt -o FILE.plt [--seed N] [--bytes N] [--pieces N] [--points N]\n"
+        "                        [--pages N] [--per-command N] [--half-cut-pen N] [--no-labels]\n"
+        "       quorvane-gen-plt -o FILE.plt --square CM [--half-cut]\n"
+        "  --bytes N   pieces until the file holds exactly N bytes (instead of --pieces)\n"
+        "  --pages N   N pages, separated by page breaks\n"
+        "  --square CM a machine-tuning square of CM centimetres, printed and cut (--half-cut: and half-cut)\n");
     return 2;
 }
 

@@ -13,8 +13,8 @@ namespace qv::gen {
 
 namespace {
 
-constexpr int32_t kMarkerWidth = 60000;   // 1.5 m
-constexpr int32_t kGap = 400;             // 10 mm between pieces
+constexpr int32_t kMarkerWidth = 60000; // 1.5 m
+constexpr int32_t kGap = 400;           // 10 mm between pieces
 
 struct Point {
     int32_t x;
@@ -27,12 +27,12 @@ struct PieceName {
     std::string_view gbk;
 };
 constexpr PieceName kNames[] = {
-    {"FRONT", "\xC7\xB0\xC6\xAC"},    // 前片
-    {"BACK", "\xBA\xF3\xC6\xAC"},     // 后片
-    {"SLEEVE", "\xD0\xE4\xD7\xD3"},   // 袖子
-    {"COLLAR", "\xC1\xEC\xD7\xD3"},   // 领子
-    {"POCKET", "\xBF\xDA\xB4\xFC"},   // 口袋
-    {"PLACKET", "\xC3\xC5\xBD\xF3"},  // 门襟
+    {"FRONT", "\xC7\xB0\xC6\xAC"},   // 前片
+    {"BACK", "\xBA\xF3\xC6\xAC"},    // 后片
+    {"SLEEVE", "\xD0\xE4\xD7\xD3"},  // 袖子
+    {"COLLAR", "\xC1\xEC\xD7\xD3"},  // 领子
+    {"POCKET", "\xBF\xDA\xB4\xFC"},  // 口袋
+    {"PLACKET", "\xC3\xC5\xBD\xF3"}, // 门襟
 };
 constexpr std::string_view kSizes[] = {"S", "M", "L", "XL"};
 
@@ -76,8 +76,8 @@ public:
     void Polyline(const std::vector<Point>& points)
     {
         MoveTo(points.front());
-        const std::size_t per = options_.pointsPerCommand > 0 ? static_cast<std::size_t>(options_.pointsPerCommand)
-                                                              : points.size();
+        const std::size_t per =
+            options_.pointsPerCommand > 0 ? static_cast<std::size_t>(options_.pointsPerCommand) : points.size();
         for (std::size_t i = 1; i < points.size(); i += per) {
             Append("PD");
             const std::size_t end = std::min(points.size(), i + per);
@@ -118,13 +118,13 @@ public:
         w.Pen(options_.fullCutPen);
         w.Polyline(Outline(centre, halfW, halfH));
         w.Pen(options_.plotPen);
-        w.Polyline({{centre.x - halfW / 2, centre.y}, {centre.x + halfW / 2, centre.y}});   // grain line
+        w.Polyline({{centre.x - halfW / 2, centre.y}, {centre.x + halfW / 2, centre.y}}); // grain line
         w.Polyline({{centre.x + halfW / 2 - 200, centre.y - 120},
                     {centre.x + halfW / 2, centre.y},
-                    {centre.x + halfW / 2 - 200, centre.y + 120}});                           // its arrow
+                    {centre.x + halfW / 2 - 200, centre.y + 120}}); // its arrow
         w.Polyline({{centre.x - halfW / 3, centre.y + halfH - 100},
                     {centre.x - halfW / 3 + 150, centre.y + halfH / 2},
-                    {centre.x - halfW / 3 + 300, centre.y + halfH - 100}});                   // a dart
+                    {centre.x - halfW / 3 + 300, centre.y + halfH - 100}}); // a dart
         w.Pen(options_.halfCutPen);
         w.Polyline(FoldLine(centre, halfW, halfH));
         if (options_.labels) {
@@ -150,7 +150,8 @@ private:
     // A closed, smooth outline: a superellipse with a slow radial wobble, its first point repeated at the end.
     std::vector<Point> Outline(Point centre, int32_t halfW, int32_t halfH)
     {
-        const int n = std::max(8, options_.pointsPerPiece + Uniform(-options_.pointsPerPiece / 5, options_.pointsPerPiece / 5));
+        const int n =
+            std::max(8, options_.pointsPerPiece + Uniform(-options_.pointsPerPiece / 5, options_.pointsPerPiece / 5));
         const double exponent = 2 + 4 * Unit();
         double amplitude[3], phase[3];
         for (int k = 0; k < 3; ++k) {
@@ -167,7 +168,8 @@ private:
                 r += amplitude[k] * std::sin((k + 2) * t + phase[k]);
             const double x = std::copysign(std::pow(std::fabs(c), 2 / exponent), c) * halfW * r / 1.16;
             const double y = std::copysign(std::pow(std::fabs(s), 2 / exponent), s) * halfH * r / 1.16;
-            points.push_back({centre.x + static_cast<int32_t>(std::lround(x)), centre.y + static_cast<int32_t>(std::lround(y))});
+            points.push_back(
+                {centre.x + static_cast<int32_t>(std::lround(x)), centre.y + static_cast<int32_t>(std::lround(y))});
         }
         points.push_back(points.front());
         return points;
@@ -216,7 +218,8 @@ std::string GenerateMarkerPlt(const MarkerOptions& options)
             ++breaksDone;
         }
         std::string piece = marker.Piece(i);
-        const std::size_t reserved = kFooter.size() + kPageBreak.size() * static_cast<std::size_t>(options.pageBreaks - breaksDone);
+        const std::size_t reserved =
+            kFooter.size() + kPageBreak.size() * static_cast<std::size_t>(options.pageBreaks - breaksDone);
         if (target > 0 && out.size() + piece.size() + reserved > target)
             break;
         out += piece;

@@ -13,13 +13,13 @@ struct MarkerOptions {
     // padded with line feeds to exactly this many bytes.
     std::size_t targetBytes = 0;
     int pieces = 300;
-    int pointsPerPiece = 300;   // points of a piece outline, about
-    int pageBreaks = 0;         // PG commands spread evenly through the drawing
-    bool labels = true;         // piece labels, ASCII and GBK Chinese
-    int fullCutPen = 3;         // outlines
-    int plotPen = 1;            // inner lines and labels
-    int halfCutPen = 2;         // fold lines
-    int pointsPerCommand = 0;   // coordinate pairs per PD command; 0 puts a whole polyline in one
+    int pointsPerPiece = 300; // points of a piece outline, about
+    int pageBreaks = 0;       // PG commands spread evenly through the drawing
+    bool labels = true;       // piece labels, ASCII and GBK Chinese
+    int fullCutPen = 3;       // outlines
+    int plotPen = 1;          // inner lines and labels
+    int halfCutPen = 2;       // fold lines
+    int pointsPerCommand = 0; // coordinate pairs per PD command; 0 puts a whole polyline in one
 };
 
 // A garment marker as garment CAD software plots it: pieces laid out on a 1.5 m wide marker, each a closed
