@@ -24,7 +24,7 @@ int CLinkChannel::Exchange(std::span<const uint8_t> frame, std::span<uint8_t, kR
     return result;
 }
 
-int CLinkChannel::SendBulk(std::span<const uint8_t> data)
+BulkResult CLinkChannel::SendBulk(std::span<const uint8_t> data)
 {
     const std::lock_guard lock(mutex_);
     return Bulk(data);

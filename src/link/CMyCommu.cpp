@@ -1,18 +1,18 @@
 #include "link/CMyCommu.h"
 
-#include "app/CSettings.h"
+#include "app/SharedFlags.h"
 
 namespace qv {
 
-CMyCommu::CMyCommu(const CSettings& settings, const MachineParams& params, LinkState& state, Notifier& notifier,
+CMyCommu::CMyCommu(const SharedFlags& flags, const MachineParamsStore& params, LinkState& state, Notifier& notifier,
                    UsbBackend& usbBackend)
-    : settings_(settings), usb_(state, usbBackend), eth_(state, params, settings, notifier)
+    : flags_(flags), usb_(state, usbBackend), eth_(state, params, flags, notifier)
 {
 }
 
 bool CMyCommu::ViaNet() const
 {
-    return settings_.ConnectViaNet != 0;
+    return flags_.connectViaNet != 0;
 }
 
 CLinkChannel& CMyCommu::Channel()

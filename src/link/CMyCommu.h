@@ -5,12 +5,12 @@
 
 namespace qv {
 
-// The facade over the two channels: every call goes over Ethernet when ConnectViaNet is set at that moment,
-// over USB otherwise, with no further set-up when the choice changes. It holds no lock and no state of its
-// own; each channel locks itself for a whole exchange.
+// The facade over the two channels: every call goes over Ethernet when ConnectViaNet is set at that moment
+// (its mirror in SharedFlags), over USB otherwise, with no further set-up when the choice changes. It holds no
+// lock and no state of its own; each channel locks itself for a whole exchange.
 class CMyCommu {
 public:
-    CMyCommu(const CSettings& settings, const MachineParams& params, LinkState& state, Notifier& notifier,
+    CMyCommu(const SharedFlags& flags, const MachineParamsStore& params, LinkState& state, Notifier& notifier,
              UsbBackend& usbBackend);
 
     int SendCmd(uint8_t code) { return Channel().SendCmd(code); }
@@ -19,8 +19,7 @@ public:
         return Channel().ReadCmd(code, n, buffer);
     }
     int WriteCmd(uint8_t code, std::span<const uint8_t> payload) { return Channel().WriteCmd(code, payload); }
-    // Callers compare the result with data.size(); anything else is a failed transfer.
-    int SendBulk(std::span<const uint8_t> data) { return Channel().SendBulk(data); }
+    BulkResult SendBulk(std::span<const uint8_t> data) { return Channel().SendBulk(data); }
 
     bool ViaNet() const;
     CMyEth& Eth() { return eth_; }
@@ -28,7 +27,7 @@ public:
 private:
     CLinkChannel& Channel();
 
-    const CSettings& settings_;
+    const SharedFlags& flags_;
     CMyUSB usb_;
     CMyEth eth_;
 };

@@ -1,9 +1,9 @@
 #include "link/CMyEth.h"
 
-#include "app/CSettings.h"
-#include "app/MachineParams.h"
+#include "app/MachineParamsStore.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
+#include "app/SharedFlags.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -15,8 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 
 namespace qv {
@@ -54,8 +54,8 @@ int SendAll(int fd, std::span<const uint8_t> bytes)
 
 } // namespace
 
-CMyEth::CMyEth(LinkState& state, const MachineParams& params, const CSettings& settings, Notifier& notifier)
-    : CLinkChannel(state), params_(params), settings_(settings), notifier_(notifier)
+CMyEth::CMyEth(LinkState& state, const MachineParamsStore& params, const SharedFlags& flags, Notifier& notifier)
+    : CLinkChannel(state), params_(params), flags_(flags), notifier_(notifier)
 {
 }
 
@@ -70,7 +70,7 @@ int CMyEth::Connect()
         return 0;
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
-        notifier_.Show(MessageText(Msg::WinsockCreateError, settings_.Language), "", MsgButtons::Ok, MsgIcon::Error);
+        notifier_.Show(MessageText(Msg::WinsockCreateError, flags_.language), "", MsgButtons::Ok, MsgIcon::Error);
         return -1;
     }
     const timeval sendTimeout{kEthSendTimeoutMs / 1000, (kEthSendTimeoutMs % 1000) * 1000};
@@ -81,7 +81,8 @@ int CMyEth::Connect()
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port_.load());
-    std::memcpy(&addr.sin_addr.s_addr, params_.settings.machineIp.data(), 4);   // already in network order
+    const std::array<uint8_t, 4> ip = params_.Address();
+    std::memcpy(&addr.sin_addr.s_addr, ip.data(), ip.size()); // already in network order
 
     // A bounded connect: an address where nothing answers would otherwise hold the thread for minutes.
     const int flags = ::fcntl(fd, F_GETFL, 0);
@@ -136,43 +137,41 @@ void CMyEth::End(bool broken)
         Disconnect();
 }
 
-int CMyEth::Bulk(std::span<const uint8_t> data)
+BulkResult CMyEth::Bulk(std::span<const uint8_t> data)
 {
-    if (data.size() > static_cast<std::size_t>(INT32_MAX))
-        return -1;
-    int result = Connect();
-    bool broken = result != 0;
-    for (std::size_t offset = 0; result == 0 && offset < data.size(); offset += kEthBulkChunk) {
+    BulkResult result = Connect() == 0 ? BulkResult::Sent : BulkResult::Failed;
+    bool broken = result == BulkResult::Failed;
+    for (std::size_t offset = 0; result == BulkResult::Sent && offset < data.size(); offset += kEthBulkChunk) {
         // The last chunk is padded with zeros to its full 400 bytes.
         std::array<uint8_t, kEthBulkChunk> chunk{};
         const std::size_t take = std::min(kEthBulkChunk, data.size() - offset);
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), take, chunk.begin());
         if (SendAll(socket_, chunk) != static_cast<int>(kEthBulkChunk)) {
-            result = -1;
+            result = BulkResult::Failed;
             broken = true;
             break;
         }
         std::array<uint8_t, kReplyArea> reply{};
         const int received = ReceiveReply(reply);
         if (received == kSilent || received <= 0) {
-            result = received == kSilent ? -1 : -2;
+            result = BulkResult::Failed;
             broken = true;
             break;
         }
         const Ack ack = ParseAck(reply, received);
         if (ack.fault != AckFault::None) {
-            result = -2;
+            result = BulkResult::Failed;
             break;
         }
         state().status = ack.status;
         if (ack.status.type == kStatusReady) {
-            result = 3;
+            result = BulkResult::Abandoned;
             break;
         }
         BusyWait(std::chrono::microseconds(10));
     }
     End(broken);
-    return result == 0 ? static_cast<int>(data.size()) : result;
+    return result;
 }
 
 } // namespace qv

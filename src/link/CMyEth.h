@@ -8,9 +8,9 @@
 
 namespace qv {
 
+class MachineParamsStore;
 class Notifier;
-class CSettings;
-struct MachineParams;
+struct SharedFlags;
 
 inline constexpr uint16_t kMachineTcpPort = 5169;
 inline constexpr int kEthSendTimeoutMs = 3000;
@@ -23,10 +23,10 @@ inline constexpr std::size_t kEthBulkChunk = 400;
 // every connect) on port 5169. Every primitive connects first; afterwards the connection is closed unless a
 // job thread exists, so each exchange outside a job has its own connection and a job keeps one throughout.
 // Job data goes in 400-byte chunks, each acknowledged; an acknowledgement with status type 4 (ready)
-// abandons the stream with 3.
+// abandons the stream.
 class CMyEth : public CLinkChannel {
 public:
-    CMyEth(LinkState& state, const MachineParams& params, const CSettings& settings, Notifier& notifier);
+    CMyEth(LinkState& state, const MachineParamsStore& params, const SharedFlags& flags, Notifier& notifier);
     ~CMyEth() override;
 
     // The machine's port; the virtual machine may listen elsewhere.
@@ -39,14 +39,14 @@ protected:
     int SendFrame(std::span<const uint8_t> frame) override;
     int ReceiveReply(std::span<uint8_t, kReplyArea> reply) override;
     void End(bool broken) override;
-    int Bulk(std::span<const uint8_t> data) override;
+    BulkResult Bulk(std::span<const uint8_t> data) override;
 
 private:
     int Connect();
     void Disconnect();
 
-    const MachineParams& params_;
-    const CSettings& settings_;
+    const MachineParamsStore& params_;
+    const SharedFlags& flags_;
     Notifier& notifier_;
     std::atomic<uint16_t> port_{kMachineTcpPort};
     int socket_ = -1;

@@ -44,9 +44,13 @@ int CMyUSB::ReceiveReply(std::span<uint8_t, kReplyArea> reply)
     return Cycle([&](UsbDeviceHandle& d) { return d.BulkRead(kEndpointRepliesIn, reply, kRepliesInTimeoutMs); });
 }
 
-int CMyUSB::Bulk(std::span<const uint8_t> data)
+BulkResult CMyUSB::Bulk(std::span<const uint8_t> data)
 {
-    return Cycle([&](UsbDeviceHandle& d) { return d.BulkWrite(kEndpointBulkOut, data, kBulkOutTimeoutMs); });
+    if (data.size() > static_cast<std::size_t>(INT32_MAX))
+        return BulkResult::Failed;
+    const int written =
+        Cycle([&](UsbDeviceHandle& d) { return d.BulkWrite(kEndpointBulkOut, data, kBulkOutTimeoutMs); });
+    return written == static_cast<int>(data.size()) ? BulkResult::Sent : BulkResult::Failed;
 }
 
 } // namespace qv

@@ -21,8 +21,8 @@ protected:
     int SendFrame(std::span<const uint8_t> frame) override;
     int ReceiveReply(std::span<uint8_t, kReplyArea> reply) override;
     void End(bool) override {}
-    // The bytes written, or a negative value when the device cannot be opened or the transfer failed.
-    int Bulk(std::span<const uint8_t> data) override;
+    // Sent only when the device took every byte.
+    BulkResult Bulk(std::span<const uint8_t> data) override;
 
 private:
     // The machine opened with its interface claimed; null when it cannot be.

@@ -25,19 +25,19 @@ inline constexpr uint8_t kResumeJob = 16;
 inline constexpr uint8_t kCancelJob = 17;
 inline constexpr uint8_t kPauseJob = 18;
 // ReadCmd, reply length in the comment.
-inline constexpr uint8_t kReadVersion = 32;        // 4: u32 firmware version
-inline constexpr uint8_t kReadAdvanced = 33;       // 40: AdvancedParams
-inline constexpr uint8_t kReadSettings = 34;       // 60: MachineSettings
-inline constexpr uint8_t kReadHeadPosition = 35;   // 8: i32 X, i32 Y
-inline constexpr uint8_t kReadStartPoint = 36;     // 8: i32 X, i32 Y
-inline constexpr uint8_t kReadProgress = 40;       // 4: progress reply
+inline constexpr uint8_t kReadVersion = 32;      // 4: u32 firmware version
+inline constexpr uint8_t kReadAdvanced = 33;     // 40: AdvancedParams
+inline constexpr uint8_t kReadSettings = 34;     // 60: MachineSettings
+inline constexpr uint8_t kReadHeadPosition = 35; // 8: i32 X, i32 Y
+inline constexpr uint8_t kReadStartPoint = 36;   // 8: i32 X, i32 Y
+inline constexpr uint8_t kReadProgress = 40;     // 4: progress reply
 // WriteCmd, payload length in the comment.
-inline constexpr uint8_t kSaveAdvanced = 50;       // 40: AdvancedParams
-inline constexpr uint8_t kSaveSettings = 51;       // 60: MachineSettings
-inline constexpr uint8_t kStartJobConfirm = 52;    // 10: job start record; waits for the panel's confirm key
-inline constexpr uint8_t kStartJobNow = 53;        // 10: job start record
-inline constexpr uint8_t kSegment = 54;            // 7: segment record
-inline constexpr uint8_t kJobHeader = 55;          // 6: job header
+inline constexpr uint8_t kSaveAdvanced = 50;    // 40: AdvancedParams
+inline constexpr uint8_t kSaveSettings = 51;    // 60: MachineSettings
+inline constexpr uint8_t kStartJobConfirm = 52; // 10: job start record; waits for the panel's confirm key
+inline constexpr uint8_t kStartJobNow = 53;     // 10: job start record
+inline constexpr uint8_t kSegment = 54;         // 7: segment record
+inline constexpr uint8_t kJobHeader = 55;       // 6: job header
 // SendCmd: the status poll; the acknowledgement carries the status.
 inline constexpr uint8_t kStatusPoll = 58;
 } // namespace cmd

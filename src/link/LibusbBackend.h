@@ -28,7 +28,7 @@ private:
     libusb_context* context_ = nullptr;
     libusb_device** list_ = nullptr;
     long count_ = 0;
-    std::vector<std::pair<uint8_t, uint8_t>> seen_;   // bus and address of every listed device
+    std::vector<std::pair<uint8_t, uint8_t>> seen_; // bus and address of every listed device
 };
 
 } // namespace qv

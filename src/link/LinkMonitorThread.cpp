@@ -1,6 +1,7 @@
 #include "link/LinkMonitorThread.h"
 
-#include "app/CSettings.h"
+#include "app/SharedFlags.h"
+#include "link/CommandCodes.h"
 #include "link/LinkProtocol.h"
 #include "link/LinkState.h"
 #include "link/ManualCommandQueue.h"
@@ -9,8 +10,8 @@
 namespace qv {
 
 LinkMonitorThread::LinkMonitorThread(LinkProtocol& protocol, LinkState& state, ManualCommandQueue& queue,
-                                     const CSettings& settings)
-    : protocol_(protocol), state_(state), queue_(queue), settings_(settings)
+                                     const SharedFlags& flags)
+    : protocol_(protocol), state_(state), queue_(queue), flags_(flags)
 {
 }
 
@@ -43,7 +44,7 @@ void LinkMonitorThread::Stop()
 
 bool LinkMonitorThread::Stopping(std::stop_token stop) const
 {
-    return stop.stop_requested() || settings_.AppStopping != 0;
+    return stop.stop_requested() || flags_.AppStopping != 0;
 }
 
 bool LinkMonitorThread::Pause(std::stop_token stop, std::chrono::milliseconds span)
@@ -56,21 +57,32 @@ void LinkMonitorThread::Run(std::stop_token stop)
 {
     int passes = 0;
     while (!Stopping(stop)) {
+        // Unparked before the job check, parked again as soon as a job is seen: a job that set
+        // jobThreadExists after this check waits for the pass to end (both sides sequentially consistent).
+        state_.monitorParked = false;
         if (state_.jobThreadExists) {
             // The job owns the link, even when a poll failed as it started; look again shortly without
             // keeping a processor busy.
+            state_.monitorParked = true;
             Pause(stop, kPass);
             continue;
         }
         if (!state_.Connected) {
-            if (protocol_.Handshake() == 0) {
+            const bool shaken = protocol_.Handshake() == 0;
+            if (shaken)
                 state_.Connected = true;
+            // The pass's exchanges are over: a job need not wait out the pause.
+            state_.monitorParked = true;
+            if (shaken)
                 Pause(stop, kAfterHandshake);
-            } else if (Pause(stop, kAfterHandshake) && !state_.Connected) {
+            else if (Pause(stop, kAfterHandshake) && !state_.Connected)
                 Pause(stop, kRetryExtra);
-            }
             continue;
         }
+        // Before anything else the machine is to hear, as the link may have come back before a poll found it
+        // down.
+        if (state_.cancelOwed.exchange(false) && protocol_.Commu().SendCmd(cmd::kCancelJob) != 0)
+            state_.cancelOwed = true;
         if (const auto code = queue_.Take())
             protocol_.Dispatch(*code, CommandSender::LinkMonitor);
         if (!Pause(stop, kPass))
@@ -80,6 +92,7 @@ void LinkMonitorThread::Run(std::stop_token stop)
             passes = 0;
         }
     }
+    state_.monitorParked = true;
     running_ = false;
 }
 

@@ -1,6 +1,6 @@
 #include "link/LinkProtocol.h"
 
-#include "app/CSettings.h"
+#include "app/SharedFlags.h"
 #include "link/CommandCodes.h"
 
 #include <algorithm>
@@ -8,16 +8,15 @@
 
 namespace qv {
 
-LinkProtocol::LinkProtocol(CMyCommu& commu, LinkState& state, MachineParams& params, const CSettings& settings,
+LinkProtocol::LinkProtocol(CMyCommu& commu, LinkState& state, MachineParamsStore& params, const SharedFlags& flags,
                            Notifier& notifier, Sleeper sleep)
-    : commu_(commu), state_(state), params_(params), settings_(settings), notifier_(notifier),
-      sleep_(std::move(sleep))
+    : commu_(commu), state_(state), params_(params), flags_(flags), notifier_(notifier), sleep_(std::move(sleep))
 {
 }
 
 void LinkProtocol::Tell(Msg id, MsgIcon icon)
 {
-    notifier_.Show(MessageText(id, settings_.Language), "", MsgButtons::Ok, icon);
+    notifier_.Show(MessageText(id, flags_.language), "", MsgButtons::Ok, icon);
 }
 
 void LinkProtocol::Sleep(std::chrono::milliseconds span)
@@ -54,12 +53,16 @@ int LinkProtocol::Handshake()
     const auto advanced = Read<AdvancedParams::kWireSize>(cmd::kReadAdvanced);
     if (!advanced)
         return -1;
-    params_.advanced.Decode(*advanced);
+    AdvancedParams advancedRecord;
+    advancedRecord.Decode(*advanced);
+    params_.Replace(advancedRecord);
     advancedWire_ = *advanced;
     const auto settings = Read<MachineSettings::kWireSize>(cmd::kReadSettings);
     if (!settings)
         return -1;
-    params_.settings.Decode(*settings);
+    MachineSettings settingsRecord;
+    settingsRecord.Decode(*settings);
+    params_.Replace(settingsRecord);
     settingsWire_ = *settings;
     return 0;
 }
@@ -67,13 +70,14 @@ int LinkProtocol::Handshake()
 int LinkProtocol::SaveRecord(uint8_t code)
 {
     int result = -1;
+    const MachineParams params = params_.Get();
     if (code == cmd::kSaveAdvanced) {
-        auto wire = params_.advanced.Encode();
+        auto wire = params.advanced.Encode();
         std::copy(advancedWire_.begin() + AdvancedParams::kUsedBytes, advancedWire_.end(),
                   wire.begin() + AdvancedParams::kUsedBytes);
         result = commu_.WriteCmd(code, wire);
     } else if (code == cmd::kSaveSettings) {
-        auto wire = params_.settings.Encode();
+        auto wire = params.settings.Encode();
         std::copy(settingsWire_.begin() + MachineSettings::kUsedBytes, settingsWire_.end(),
                   wire.begin() + MachineSettings::kUsedBytes);
         result = commu_.WriteCmd(code, wire);
@@ -103,17 +107,17 @@ void LinkProtocol::Dispatch(uint8_t code, CommandSender sender)
         SaveRecord(code);
 }
 
-std::optional<StartPointReading> LinkProtocol::ReadStartPoint()
+std::optional<MachinePoint> LinkProtocol::ReadStartPoint()
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (const auto reply = Read<kPositionReplySize>(cmd::kReadStartPoint)) {
             const MachinePoint point = DecodePosition(*reply);
             state_.startPoint = point;
-            return StartPointReading{point, params_.Limits()};
+            return point;
         }
         Sleep(std::chrono::milliseconds(10));
     }
-    Tell(Msg::StartPointReadFailed, MsgIcon::Error);
+    Tell(Msg::CommunicationFailed, MsgIcon::Error);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MachineParams.h"
+#include "app/MachineParamsStore.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
 #include "link/CMyCommu.h"
@@ -14,29 +15,25 @@
 
 namespace qv {
 
-class CSettings;
+struct SharedFlags;
 
 // Who takes a queued manual command: the rules differ between the link monitor and a job's progress loop.
 enum class CommandSender { LinkMonitor, JobThread };
 
-struct StartPointReading {
-    MachinePoint point;
-    WorkingAreaLimits limits;
-};
-
 // The command protocol on top of the link's primitives: handshake, parameter saves, manual commands, the
 // status poll, the start point and the job's progress. Messages go through the Notifier in the language the
-// settings hold at that moment. Used by one thread at a time (the link monitor, or the job thread while a
-// job runs).
+// shared flags hold at that moment. Used by one thread at a time (the link monitor, or the job thread while
+// a job runs; the job thread waits for the monitor to park before its first exchange).
 class LinkProtocol {
 public:
     using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
     // `sleep` defaults to sleeping the calling thread.
-    LinkProtocol(CMyCommu& commu, LinkState& state, MachineParams& params, const CSettings& settings,
+    LinkProtocol(CMyCommu& commu, LinkState& state, MachineParamsStore& params, const SharedFlags& flags,
                  Notifier& notifier, Sleeper sleep = {});
 
-    // Version check (32), then AdvancedParams (33) and MachineSettings (34) replace the host's copy. 0 on
+    // Version check (32), then AdvancedParams (33) and MachineSettings (34) replace the host's copy, each as a
+    // whole. 0 on
     // success; -1 at the first failure. A machine of the family with another firmware is told about; any
     // other version fails silently. Does not set Connected: that is the caller's.
     int Handshake();
@@ -49,8 +46,8 @@ public:
     void Dispatch(uint8_t code, CommandSender sender);
 
     // Command 36 with up to 3 attempts, 10 ms after each failure. On success the start point is stored in
-    // the link state and returned with the working-area limits; after three failures the operator is told.
-    std::optional<StartPointReading> ReadStartPoint();
+    // the link state and returned; after three failures the operator is told.
+    std::optional<MachinePoint> ReadStartPoint();
 
     // Command 58, then 35 when the machine is ready. A failure over Ethernet clears Connected at once; over
     // USB the fourth failure in a row does. 0 when the poll was acknowledged.
@@ -69,8 +66,8 @@ private:
 
     CMyCommu& commu_;
     LinkState& state_;
-    MachineParams& params_;
-    const CSettings& settings_;
+    MachineParamsStore& params_;
+    const SharedFlags& flags_;
     Notifier& notifier_;
     Sleeper sleep_;
     int usbPollFailures_ = 0;

@@ -50,6 +50,12 @@ struct LinkState {
     std::atomic<MachinePoint> headPosition{};
     std::atomic<MachinePoint> startPoint{};
     std::atomic<uint32_t> firmwareVersion{0};
+    // Set while the link monitor is not between a check of jobThreadExists and the end of its pass: a job's
+    // first exchange waits for it (WaitUntilMonitorParked), so the monitor's last pass never overlaps the job.
+    std::atomic<bool> monitorParked{true};
+    // A job's cancel (17) that could not reach the machine: the monitor sends it once the link is up again,
+    // so a machine left holding part of a job does not wait for its data for ever.
+    std::atomic<bool> cancelOwed{false};
 
     // The link is down: Connected cleared and the status type back to initialising.
     void MarkDisconnected()

@@ -25,8 +25,8 @@ public:
 
 private:
     std::array<std::atomic<uint8_t>, kCapacity> slots_{};
-    std::atomic<int> writeIndex_{0};   // producer's
-    std::atomic<int> readIndex_{0};    // consumer's
+    std::atomic<int> writeIndex_{0}; // producer's
+    std::atomic<int> readIndex_{0};  // consumer's
     std::atomic<int> count_{0};
 };
 

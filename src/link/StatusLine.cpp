@@ -27,9 +27,9 @@ std::optional<std::string> StatusLineText(const LinkState& state, const MachineP
         return std::string(MessageText(Msg::StatusSeekOrigin, language));
     case kStatusReady: {
         const MachinePoint head = state.headPosition;
-        return FormatMessage(Msg::StatusReady, language,
-                             {ToMillimetres(head.x, params.advanced.xPulsesPerMm),
-                              ToMillimetres(head.y, params.advanced.yPulsesPerMm)});
+        return FormatMessage(
+            Msg::StatusReady, language,
+            {ToMillimetres(head.x, params.advanced.xPulsesPerMm), ToMillimetres(head.y, params.advanced.yPulsesPerMm)});
     }
     case kStatusCleaning:
         return std::string(MessageText(Msg::StatusCleaning, language));
@@ -38,8 +38,7 @@ std::optional<std::string> StatusLineText(const LinkState& state, const MachineP
     case kStatusWorking:
         if (status.value != kWorkingRunning)
             return std::nullopt;
-        return FormatMessage(Msg::StatusWorking, language,
-                             {state.progressCount.load(), state.segmentCount.load()});
+        return FormatMessage(Msg::StatusWorking, language, {state.progressCount.load(), state.segmentCount.load()});
     case kStatusPaused:
         return std::string(MessageText(Msg::StatusPaused, language));
     case kStatusMemoryError:

@@ -10,9 +10,9 @@ namespace qv {
 inline constexpr uint16_t kMachineVendorId = 0xA728;
 inline constexpr uint16_t kMachineProductId = 0x0709;
 inline constexpr int kMachineInterface = 0;
-inline constexpr uint8_t kEndpointFramesOut = 0x02;   // command, read-request and write frames
-inline constexpr uint8_t kEndpointRepliesIn = 0x81;   // acknowledgements and read replies
-inline constexpr uint8_t kEndpointBulkOut = 0x03;     // job data
+inline constexpr uint8_t kEndpointFramesOut = 0x02; // command, read-request and write frames
+inline constexpr uint8_t kEndpointRepliesIn = 0x81; // acknowledgements and read replies
+inline constexpr uint8_t kEndpointBulkOut = 0x03;   // job data
 inline constexpr unsigned kFramesOutTimeoutMs = 50;
 inline constexpr unsigned kRepliesInTimeoutMs = 1000;
 inline constexpr unsigned kBulkOutTimeoutMs = 1000;

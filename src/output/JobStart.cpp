@@ -1,8 +1,9 @@
 #include "output/JobStart.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
+#include "app/SharedFlags.h"
 #include "link/CommandCodes.h"
 #include "model/Rounding.h"
 #include "output/KnifeList.h"
@@ -28,23 +29,23 @@ uint16_t JobSegmentCount(const RasterPlan& plan, const KnifeList& knives)
     return static_cast<uint16_t>(std::min<int64_t>(n, UINT16_MAX));
 }
 
-JobStartRecord MakeJobStartRecord(const COnePage& jobPage, const MachineParams& params, const CSettings& settings,
+JobStartRecord MakeJobStartRecord(const COnePage& jobPage, const MachineParams& params, const AppOptions& options,
                                   const RasterPlan& plan, const KnifeList& knives)
 {
     const double px = params.advanced.xPulsesPerMm;
-    const int32_t knifeOffset = TruncToInt32(TenthsToPulses(FullCutKnifeOffset(params.settings, settings).x, px));
+    const int32_t knifeOffset = TruncToInt32(TenthsToPulses(FullCutKnifeOffset(params.settings, options).x, px));
     const int32_t xReference = TruncToInt32(knifeOffset + static_cast<double>(jobPage.maxX) / 40 * px);
     return {xReference, plan.rowsPerBand, JobSegmentCount(plan, knives)};
 }
 
-uint8_t StartCommandCode(const CSettings& settings)
+uint8_t StartCommandCode(const SharedFlags& flags, const AppOptions& options)
 {
-    return settings.NeedPanelConfirm != 0 && settings.RepeatCut != 1 ? cmd::kStartJobConfirm : cmd::kStartJobNow;
+    return flags.NeedPanelConfirm != 0 && options.RepeatCut != 1 ? cmd::kStartJobConfirm : cmd::kStartJobNow;
 }
 
-void NoteStartWithoutConfirm(CSettings& settings, bool onlyPageInList)
+void NoteStartWithoutConfirm(SharedFlags& flags, const AppOptions& options, bool onlyPageInList)
 {
-    settings.NeedPanelConfirm = onlyPageInList && settings.FPNoNeedConfirm == 1 ? 0 : 1;
+    flags.NeedPanelConfirm = onlyPageInList && options.FPNoNeedConfirm == 1 ? 0 : 1;
 }
 
 } // namespace qv

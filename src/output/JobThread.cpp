@@ -1,17 +1,17 @@
 #include "output/JobThread.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
+#include "app/MachineParamsStore.h"
 #include "app/MessageCatalog.h"
+#include "app/SharedFlags.h"
 #include "app/UiBridge.h"
 #include "link/CommandCodes.h"
 #include "link/ManualCommandQueue.h"
 #include "link/SleepUnlessStopped.h"
 #include "output/JobBuffers.h"
 #include "output/JobStart.h"
-#include "output/KnifeData.h"
+#include "output/KnifeList.h"
 #include "output/PrepareJob.h"
-#include "output/RasterEngine.h"
-#include "output/WorkingArea.h"
 
 namespace qv {
 
@@ -20,8 +20,10 @@ namespace {
 // The steps of one job on the job thread.
 class JobRun {
 public:
-    JobRun(JobContext& c, std::function<void(std::chrono::milliseconds)> sleep, std::stop_token stop)
-        : c_(c), sleep_(std::move(sleep)), stop_(stop)
+    JobRun(JobContext& c, const JobSettings& settings, std::function<void(std::chrono::milliseconds)> sleep,
+           std::function<int64_t()> now, std::stop_token stop)
+        : c_(c), settings_(settings), pipeline_(c.jobPage, c.knives, settings, c.notifier), sleep_(std::move(sleep)),
+          now_(std::move(now)), stop_(stop)
     {
     }
 
@@ -29,66 +31,86 @@ public:
     {
         c_.link.segmentCount = 0;
         c_.link.progressCount = 0;
-        if (BuildKnifeData(c_.knives, c_.jobPage, c_.params, c_.settings, c_.notifier) != 0 || Stopping())
+        if (!pipeline_.BuildKnives() || !WaitUntilMonitorParked())
             return JobThread::Failed;
         const auto start = c_.protocol.ReadStartPoint();
-        if (!start || CheckWorkingArea(c_.jobPage, c_.params, c_.settings, start->point, start->limits,
-                                       c_.notifier) != 0)
+        if (!start)
             return JobThread::Failed;
-        const auto plan = PlanJobRaster(c_.jobPage, c_.params, c_.notifier, c_.settings.Language);
+        const std::optional<JobPlan> plan = pipeline_.Plan(*start);
         if (!plan)
             return JobThread::Failed;
-        const JobStartRecord record = MakeJobStartRecord(c_.jobPage, c_.params, c_.settings, *plan, c_.knives);
-        c_.link.segmentCount = record.segmentCount;
+        c_.link.segmentCount = plan->start.segmentCount;
 
         sleep_(JobThread::kBeforeStart);
         if (Stopping())
             return JobThread::Failed;
-        const uint8_t code = StartCommandCode(c_.settings);
-        const int started = c_.protocol.Commu().WriteCmd(code, record.Encode());
+        const uint8_t code = StartCommandCode(c_.flags, settings_.options);
+        const int started = c_.protocol.Commu().WriteCmd(code, plan->start.Encode());
         if (code == cmd::kStartJobNow)
-            NoteStartWithoutConfirm(c_.settings, c_.onlyPageInList && c_.onlyPageInList());
+            NoteStartWithoutConfirm(c_.flags, settings_.options, c_.onlyPageInList && c_.onlyPageInList());
         if (started != 0) {
             Tell(Msg::StartCommandFailed);
+            // The machine may have started on a command whose acknowledgement was lost.
+            Cancel();
             return JobThread::Failed;
         }
-        if (!Transfer(*plan)) {
-            c_.protocol.Commu().SendCmd(cmd::kCancelJob);
+        switch (Transfer(*plan)) {
+        case Outcome::Incomplete:
+            Cancel();
             return JobThread::Failed;
+        case Outcome::NotFinished:
+            return JobThread::Failed;
+        case Outcome::Finished:
+            break;
         }
         return JobThread::Completed;
     }
 
 private:
-    bool Stopping() const { return stop_.stop_requested() || c_.settings.AppStopping != 0; }
+    // How the transfer and the progress loop end: the machine left the job's working state as after work or a
+    // cancel; it holds an incomplete job (cancelled with 17); or it ended the job without finishing it.
+    enum class Outcome { Finished, Incomplete, NotFinished };
+
+    bool Stopping() const { return stop_.stop_requested() || c_.flags.AppStopping != 0; }
+
+    void Cancel()
+    {
+        if (c_.protocol.Commu().SendCmd(cmd::kCancelJob) != 0)
+            c_.link.cancelOwed = true;
+    }
 
     void Tell(Msg id)
     {
-        c_.notifier.Show(MessageText(id, c_.settings.Language), "", MsgButtons::Ok, MsgIcon::Error);
+        c_.notifier.Show(MessageText(id, settings_.options.Language), "", MsgButtons::Ok, MsgIcon::Error);
     }
 
-    // The job data, segment table and header, then the progress until the machine stops working. False when
-    // the machine is left with an incomplete job.
-    bool Transfer(const RasterPlan& plan)
+    // The monitor may be inside a pass that began before it saw this job; the job owns the link only once it
+    // has parked. False when the program stops first.
+    bool WaitUntilMonitorParked()
     {
-        if (c_.buffers.Assemble(c_.raster, c_.jobPage, c_.params, plan, c_.knives, c_.notifier,
-                                c_.settings.Language) != JobBuffers::Ok ||
-            Stopping())
-            return false;
-        const std::span<const uint8_t> data = c_.buffers.Data();
-        const int sent = c_.protocol.Commu().SendBulk(data);
-        if (sent < 0 || static_cast<std::size_t>(sent) != data.size()) {
+        while (!c_.link.monitorParked) {
+            if (Stopping())
+                return false;
+            sleep_(JobThread::kMonitorParkPoll);
+        }
+        return !Stopping();
+    }
+
+    Outcome Transfer(const JobPlan& plan)
+    {
+        if (!pipeline_.Assemble(plan, c_.buffers, c_.raster) || Stopping())
+            return Outcome::Incomplete;
+        if (c_.protocol.Commu().SendBulk(c_.buffers.Data()) != BulkResult::Sent) {
             Tell(Msg::BulkTransferFailed);
-            return false;
+            return Outcome::Incomplete;
         }
         for (const SegmentRecord& record : c_.buffers.Segments()) {
             if (!SendRecord(cmd::kSegment, record.Encode()))
-                return false;
+                return Outcome::Incomplete;
         }
         if (!SendRecord(cmd::kJobHeader, c_.buffers.Header().Encode()))
-            return false;
-        FollowProgress();
-        return true;
+            return Outcome::Incomplete;
+        return FollowProgress();
     }
 
     // A segment record or the header: up to 10 attempts, 10 ms after each refusal. False after telling the
@@ -106,30 +128,67 @@ private:
         return false;
     }
 
-    // A failed read does not end it: only the machine leaving the working and paused states does (also after
-    // a cancel from the panel), or the program stopping.
-    void FollowProgress()
+    // Until the machine leaves the working and paused states, taking queued manual commands on the way. A
+    // single failed read is tried again; a machine silent for kSilentLimit ends the job.
+    Outcome FollowProgress()
     {
+        int64_t lastAnswer = now_();
         while (!Stopping()) {
             if (const auto code = c_.queue.Take()) {
                 c_.protocol.Dispatch(*code, CommandSender::JobThread);
                 sleep_(JobThread::kAfterManualCommand);
             }
-            const auto progress = c_.protocol.ReadProgress();
-            if (progress && progress->status.type != kStatusWorking && progress->status.type != kStatusPaused)
-                return;
+            if (const auto progress = c_.protocol.ReadProgress()) {
+                lastAnswer = now_();
+                const uint8_t type = progress->status.type;
+                if (type != kStatusWorking && type != kStatusPaused)
+                    return EndedBy(progress->status);
+            } else if (now_() - lastAnswer >= JobThread::kSilentLimit.count()) {
+                Tell(Msg::CommunicationFailed);
+                c_.link.MarkDisconnected();
+                return Outcome::NotFinished;
+            }
             sleep_(JobThread::kProgressPause);
+        }
+        return Outcome::Finished;
+    }
+
+    // The status the machine left the job with. A machine that restarted (initialising or seeking its
+    // origin) or reports an error has not finished the page, so the page must not count as done.
+    Outcome EndedBy(MachineStatus status)
+    {
+        const int32_t language = settings_.options.Language;
+        switch (status.type) {
+        case kStatusInit:
+        case kStatusSeekOrigin:
+            Tell(Msg::JobMachineRestarted);
+            return Outcome::NotFinished;
+        case kStatusMemoryError:
+        case kStatusStepperLostSteps: {
+            const Msg text = status.type == kStatusMemoryError ? Msg::StatusMemoryError : Msg::StatusStepperLostSteps;
+            c_.notifier.Show(FormatMessage(Msg::JobMachineFault, language, {MessageText(text, language)}), "",
+                             MsgButtons::Ok, MsgIcon::Error);
+            return Outcome::NotFinished;
+        }
+        default:
+            return Outcome::Finished;
         }
     }
 
     JobContext& c_;
+    const JobSettings& settings_;
+    JobPipeline pipeline_;
     std::function<void(std::chrono::milliseconds)> sleep_;
+    std::function<int64_t()> now_;
     std::stop_token stop_;
 };
 
 } // namespace
 
-JobThread::JobThread(JobContext context, Sleeper sleep) : context_(std::move(context)), sleep_(std::move(sleep)) {}
+JobThread::JobThread(JobContext context, Sleeper sleep, Clock clock)
+    : context_(std::move(context)), sleep_(std::move(sleep)), clock_(std::move(clock))
+{
+}
 
 JobThread::~JobThread()
 {
@@ -143,9 +202,10 @@ int JobThread::PrepareJob(const COnePage& page)
     if (retired_.joinable())
         retired_.join();
     retired_ = std::move(current_);
-    PrepareJobPage(context_.jobPage, context_.knives, page, context_.params, context_.settings);
+    JobSettings settings{context_.options, context_.params.Get()};
+    PrepareJobPage(context_.jobPage, context_.knives, page, settings.params, settings.options);
     context_.link.jobThreadExists = true;
-    current_ = std::jthread([this](std::stop_token stop) { Body(stop); });
+    current_ = std::jthread([this, settings = std::move(settings)](std::stop_token stop) { Body(stop, settings); });
     return 0;
 }
 
@@ -174,11 +234,21 @@ void JobThread::Pause(std::stop_token stop, std::chrono::milliseconds span)
         SleepUnlessStopped(stop, span);
 }
 
-void JobThread::Body(std::stop_token stop)
+int64_t JobThread::Now() const
 {
-    JobRun run(context_, [this, stop](std::chrono::milliseconds span) { Pause(stop, span); }, stop);
+    if (clock_)
+        return clock_();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void JobThread::Body(std::stop_token stop, const JobSettings& settings)
+{
+    JobRun run(
+        context_, settings, [this, stop](std::chrono::milliseconds span) { Pause(stop, span); },
+        [this] { return Now(); }, stop);
     const JobResult result = run.Run();
-    if (!stop.stop_requested() && context_.settings.AppStopping == 0)
+    if (!stop.stop_requested() && context_.flags.AppStopping == 0)
         context_.frame.SendToFrame(FrameMessage::WM_JOB_FINISHED, result, 0);
 }
 

@@ -1,6 +1,6 @@
 #include "output/KnifeData.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
 #include "app/MachineParams.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
@@ -46,7 +46,7 @@ void AppendCurves(std::vector<KnifeRecord>& records, const COnePage& page, int32
 
 } // namespace
 
-int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams& params, const CSettings& settings,
+int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams& params, const AppOptions& options,
                    Notifier& notifier)
 {
     const AdvancedParams& advanced = params.advanced;
@@ -61,8 +61,8 @@ int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams
     }
     records.reserve(points);
 
-    const KnifeOffset fullCut = FullCutKnifeOffset(machine, settings);
-    const KnifeOffset halfCut = machine.sameKnife != 0 ? fullCut : HalfCutKnifeOffset(machine, settings);
+    const KnifeOffset fullCut = FullCutKnifeOffset(machine, options);
+    const KnifeOffset halfCut = machine.sameKnife != 0 ? fullCut : HalfCutKnifeOffset(machine, options);
     AppendCurves(records, jobPage, CurveKind::HalfCut, 'H', BaseOf(halfCut, advanced), advanced);
     AppendCurves(records, jobPage, CurveKind::FullCut, 'F', BaseOf(fullCut, advanced), advanced);
     if (records.empty())
@@ -70,7 +70,7 @@ int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams
 
     const double px = advanced.xPulsesPerMm;
     const double py = advanced.yPulsesPerMm;
-    const bool optimised = settings.CutEffectOptmize != 0;
+    const bool optimised = options.CutEffectOptmize != 0;
     MeasureKnifeSegments(records, px, py);
     if (!optimised) {
         // A thinning pass re-measures the one record whose predecessor it changes, so the passes need no
@@ -83,11 +83,11 @@ int BuildKnifeData(KnifeList& list, const COnePage& jobPage, const MachineParams
     if (records.size() > KnifeList::kMaxRecords) {
         // Nothing of a refused list may look ready to send.
         list.Clear();
-        notifier.Show(MessageText(Msg::KnifeDataTooLarge, settings.Language), "", MsgButtons::Ok, MsgIcon::Error);
+        notifier.Show(MessageText(Msg::KnifeDataTooLarge, options.Language), "", MsgButtons::Ok, MsgIcon::Error);
         return -1;
     }
 
-    ClassifyKnifeSegments(records, optimised, settings.FitDistHpgl);
+    ClassifyKnifeSegments(records, optimised, options.FitDistHpgl);
     SetKnifeSpeedsAndSteps(records, optimised, advanced.curveSpeed, advanced.cutSegmentLength);
     ComputeKnifeLookAhead(records, optimised, advanced.curveSpeed);
     return 0;

@@ -9,16 +9,16 @@ namespace qv {
 // One knife record of the job being output. X, Y, speed, look-ahead and code go to the machine; the rest are
 // working fields of the passes that compute them.
 struct KnifeRecord {
-    int32_t x = 0;           // pulses
-    int32_t y = 0;           // pulses
-    char code = 'M';         // 'M' move with the knife up, 'F' full cut, 'H' half cut
+    int32_t x = 0;   // pulses
+    int32_t y = 0;   // pulses
+    char code = 'M'; // 'M' move with the knife up, 'F' full cut, 'H' half cut
     int32_t dx = 0;
     int32_t dy = 0;
-    uint32_t major = 0;      // max(|dx|, |dy|), pulses
-    uint32_t length = 0;     // page units
-    double heading = 0;      // radians
-    double turn = 0;         // radians, (-pi, pi]
-    int32_t segmentClass = 0;   // 0 normal, 1 curve, 2 tight, 3 corner
+    uint32_t major = 0;       // max(|dx|, |dy|), pulses
+    uint32_t length = 0;      // page units
+    double heading = 0;       // radians
+    double turn = 0;          // radians, (-pi, pi]
+    int32_t segmentClass = 0; // 0 normal, 1 curve, 2 tight, 3 corner
     int32_t speed = 0;
     int32_t steps = 0;
     int32_t lookAhead = 0;

@@ -40,11 +40,11 @@ NozzleMap BuildIut308()
 
 } // namespace
 
-const NozzleMap& NozzleMapOf(uint8_t cartridgeType)
+const NozzleMap& NozzleMapOf(Cartridge cartridge)
 {
     static const NozzleMap hp45 = BuildHp45();
     static const NozzleMap iut308 = BuildIut308();
-    return cartridgeType == 1 ? iut308 : hp45;
+    return cartridge == Cartridge::IUT308 ? iut308 : hp45;
 }
 
 } // namespace qv

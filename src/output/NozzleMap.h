@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MachineParams.h"
+
 #include <array>
 #include <cstdint>
 
@@ -18,17 +20,17 @@ struct NozzleMap {
 
     struct Slot {
         uint8_t group = 0;
-        uint8_t mask = 0;   // the group's bit for this nozzle
+        uint8_t mask = 0; // the group's bit for this nozzle
     };
 
-    int32_t nozzles = 0;   // n, per head
-    int32_t groups = 0;    // bytes per head in a row record
+    int32_t nozzles = 0; // n, per head
+    int32_t groups = 0;  // bytes per head in a row record
     std::array<Slot, kMaxNozzles> slot{};
 
     int32_t RowBytes() const { return 2 * groups; }
 };
 
 // Cartridge type 1 is "IUT308"; every other value is taken as "HP45", the machine's default.
-const NozzleMap& NozzleMapOf(uint8_t cartridgeType);
+const NozzleMap& NozzleMapOf(Cartridge cartridge);
 
 } // namespace qv

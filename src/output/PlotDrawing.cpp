@@ -17,12 +17,18 @@ uint32_t OneBitImage::Word(int32_t y, int32_t k) const
 namespace {
 
 constexpr double kDashOn = 100;
-constexpr double kDashPeriod = 140;   // 100 on, 40 off, twice: the pattern repeats every 140 pixels
+constexpr double kDashPeriod = 140; // 100 on, 40 off, twice: the pattern repeats every 140 pixels
 // Far beyond any image; keeps double-to-integer conversions defined whatever the coordinates.
 constexpr double kFar = 1e15;
 
-int64_t Floor(double v) { return static_cast<int64_t>(std::floor(std::clamp(v, -kFar, kFar))); }
-int64_t Ceil(double v) { return static_cast<int64_t>(std::ceil(std::clamp(v, -kFar, kFar))); }
+int64_t Floor(double v)
+{
+    return static_cast<int64_t>(std::floor(std::clamp(v, -kFar, kFar)));
+}
+int64_t Ceil(double v)
+{
+    return static_cast<int64_t>(std::ceil(std::clamp(v, -kFar, kFar)));
+}
 
 struct Vertex {
     int64_t x;
@@ -82,10 +88,10 @@ public:
             return;
         const double rl = r_ * std::sqrt(l2);
         const HalfPlane sides[4] = {
-            {-ux, -uy, -ta * l2},   // not before ta
-            {ux, uy, tb * l2},      // not after tb
-            {-uy, ux, rl},          // within r on one side
-            {uy, -ux, rl},          // and on the other
+            {-ux, -uy, -ta * l2}, // not before ta
+            {ux, uy, tb * l2},    // not after tb
+            {-uy, ux, rl},        // within r on one side
+            {uy, -ux, rl},        // and on the other
         };
         const double y0 = std::min(ta * uy, tb * uy) - r_;
         const double y1 = std::max(ta * uy, tb * uy) + r_;
@@ -238,7 +244,7 @@ bool VisiblePart(Vertex a, Vertex b, const Painter& paint, int32_t width, int32_
 
 void DrawDashed(const CCurve& curve, const VertexPlacer& place, const Painter& paint, const OneBitImage& image)
 {
-    double travelled = 0;   // along the curve to a, pixels
+    double travelled = 0; // along the curve to a, pixels
     Vertex a = place(curve.points[0]);
     for (std::size_t i = 1; i < curve.points.size(); ++i) {
         const Vertex b = place(curve.points[i]);

@@ -12,7 +12,7 @@ struct OneBitImage {
     uint8_t* bits = nullptr;
     int32_t width = 0;
     int32_t height = 0;
-    int32_t stride = 0;   // bytes per row, at least StrideFor(width)
+    int32_t stride = 0; // bytes per row, at least StrideFor(width)
 
     // Whole 32-bit words, so that Word never reads past a row.
     static constexpr int32_t StrideFor(int32_t width) { return (width + 31) / 32 * 4; }
@@ -26,7 +26,7 @@ struct OneBitImage {
 };
 
 struct PlotPen {
-    int32_t lineWidth = 1;   // lw, pixels
+    int32_t lineWidth = 1; // lw, pixels
     RowScale rows;
 };
 

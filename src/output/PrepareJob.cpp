@@ -1,6 +1,6 @@
 #include "output/PrepareJob.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
 #include "app/MachineParams.h"
 #include "geometry/CleanUp.h"
 #include "geometry/CurveEdits.h"
@@ -26,7 +26,7 @@ double CalibrationFactor(uint16_t oneMetre)
 } // namespace
 
 void PrepareJobPage(COnePage& jobPage, KnifeList& knives, const COnePage& page, const MachineParams& params,
-                    const CSettings& settings)
+                    const AppOptions& options)
 {
     const MachineSettings& machine = params.settings;
 
@@ -38,20 +38,20 @@ void PrepareJobPage(COnePage& jobPage, KnifeList& knives, const COnePage& page, 
     MergeCurves(jobPage, false, false);
     if (machine.yMargin != 0)
         AddYMargin(jobPage, machine.yMargin * 40);
-    if (settings.AutoCleanSP != 0)
+    if (options.AutoCleanSP != 0)
         AddCleaningPattern(jobPage, machine.cartridgeType);
-    if (settings.PlotOnly != 0)
+    if (options.PlotOnly != 0)
         SetAllPlot(jobPage);
 
     RemoveDuplicatePoints(jobPage);
     SimplifyCurves(jobPage);
     JoinTouchingCuts(jobPage);
-    if (settings.CutEffectOptmize != 0) {
+    if (options.CutEffectOptmize != 0) {
         RemoveCollinearCuts(jobPage);
-        OptimizeCutCurves(jobPage, settings.FitDistHpgl);
+        OptimizeCutCurves(jobPage, options.FitDistHpgl);
     }
-    CompensateCutCorners(jobPage, settings.SharpAngleCompensite);
-    ExtendCutEnds(jobPage, settings.StartEndCompensite);
+    CompensateCutCorners(jobPage, options.SharpAngleCompensite);
+    ExtendCutEnds(jobPage, options.StartEndCompensite);
     CorrectSkew(jobPage, machine.perpendicularity);
 
     ComputePageBounds(jobPage);

@@ -3,7 +3,7 @@
 namespace qv {
 
 class COnePage;
-class CSettings;
+struct AppOptions;
 struct KnifeList;
 struct MachineParams;
 
@@ -12,6 +12,6 @@ struct MachineParams;
 // When one knife does both cuts, the full-cut statistics (and hasFullCut) include the half cuts, so that the
 // full-cut working-area check covers everything that knife cuts.
 void PrepareJobPage(COnePage& jobPage, KnifeList& knives, const COnePage& page, const MachineParams& params,
-                    const CSettings& settings);
+                    const AppOptions& options);
 
 } // namespace qv

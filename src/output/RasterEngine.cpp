@@ -17,11 +17,14 @@ namespace {
 constexpr int32_t kImageWidth = 640;
 constexpr int32_t kImageStride = kImageWidth / 8;
 constexpr std::size_t kMaxRows = CRasterEngine::kMaxBandRows;
-constexpr std::size_t kImageBytes = kMaxRows * kImageStride;   // 944000
-constexpr std::size_t kRowBytes = kMaxRows * 88;               // 1038400: IUT308 rows, the wider of the two
-constexpr std::size_t kOutputBytes = 2 * kRowBytes;            // 2076800: one word can become two
+constexpr std::size_t kImageBytes = kMaxRows * kImageStride; // 944000
+constexpr std::size_t kRowBytes = kMaxRows * 88;             // 1038400: IUT308 rows, the wider of the two
+constexpr std::size_t kOutputBytes = 2 * kRowBytes;          // 2076800: one word can become two
 
-bool IsIut308(const MachineSettings& s) { return s.cartridgeType == 1; }
+bool IsIut308(const MachineSettings& s)
+{
+    return s.cartridgeType == Cartridge::IUT308;
+}
 
 // One head's share of a band: image columns [firstPixel, endPixel) fire nozzles firstNozzle onwards, into the
 // head's part of the row record `rowShift` rows after the image row.
@@ -36,7 +39,7 @@ struct HeadFeed {
 struct BandLayout {
     std::array<HeadFeed, 2> heads;
     int32_t headCount = 0;
-    int32_t imageWidth = 0;   // columns any head reads
+    int32_t imageWidth = 0; // columns any head reads
 };
 
 // Heads in use: 0 both; 2 head 2 alone; any other value head 1 alone.
@@ -118,9 +121,8 @@ RasterPlan CRasterEngine::Prepare(const COnePage& jobPage, const MachineParams& 
     plan.width = RoundToInt32(ColumnsOf(jobPage.plotMaxX) + margin);
     plan.height = RoundToInt32(RowScale::Of(params.advanced).RowsOf(jobPage.plotMaxY) + margin);
     plan.rowsPerBand = SaturateToInt32(static_cast<int64_t>(plan.height) + s.head2Position + 30);
-    plan.bands = plan.width > 0
-                     ? SaturateToInt32((static_cast<int64_t>(plan.width) + plan.bandWidth - 1) / plan.bandWidth)
-                     : 0;
+    plan.bands =
+        plan.width > 0 ? SaturateToInt32((static_cast<int64_t>(plan.width) + plan.bandWidth - 1) / plan.bandWidth) : 0;
     return plan;
 }
 

@@ -11,13 +11,13 @@ namespace qv {
 
 // Raster geometry of one job, from the prepared page's plot extent and the machine parameters.
 struct RasterPlan {
-    int32_t headPixels = 0;    // n: nozzle pixels per head, 150 "HP45" / 308 "IUT308"
-    int32_t bandWidth = 0;     // w: pixels per band
-    int32_t lineWidth = 0;     // lw: pen width in pixels
-    int32_t width = 0;         // W: pixels along X
-    int32_t height = 0;        // H: image rows along Y
-    int32_t rowsPerBand = 0;   // R: H + head 2 position + 30; 0 when the page has no plot extent
-    int32_t bands = 0;         // B: 0 when the page has no plot extent
+    int32_t headPixels = 0;  // n: nozzle pixels per head, 150 "HP45" / 308 "IUT308"
+    int32_t bandWidth = 0;   // w: pixels per band
+    int32_t lineWidth = 0;   // lw: pen width in pixels
+    int32_t width = 0;       // W: pixels along X
+    int32_t height = 0;      // H: image rows along Y
+    int32_t rowsPerBand = 0; // R: H + head 2 position + 30; 0 when the page has no plot extent
+    int32_t bands = 0;       // B: 0 when the page has no plot extent
 };
 
 // Turns the plot curves (kind <= 1) of the prepared job page into compressed nozzle data, one band at a time.

@@ -12,7 +12,10 @@ namespace qv {
 
 constexpr double kPixelPitchMm = 0.08466666666666667;
 
-inline double ColumnsOf(double x) { return x / 40 / kPixelPitchMm; }
+inline double ColumnsOf(double x)
+{
+    return x / 40 / kPixelPitchMm;
+}
 
 struct RowScale {
     double yPulsesPerMm = 0;

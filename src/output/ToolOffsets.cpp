@@ -1,19 +1,19 @@
 #include "output/ToolOffsets.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
 #include "app/MachineParams.h"
 #include "model/Rounding.h"
 
 namespace qv {
 
-KnifeOffset FullCutKnifeOffset(const MachineSettings& machine, const CSettings& settings)
+KnifeOffset FullCutKnifeOffset(const MachineSettings& machine, const AppOptions& options)
 {
-    return {int64_t{machine.fullCutOffsetX} + settings.FCXXXX, int64_t{machine.fullCutOffsetY} + settings.FCYYYY};
+    return {int64_t{machine.fullCutOffsetX} + options.FCXXXX, int64_t{machine.fullCutOffsetY} + options.FCYYYY};
 }
 
-KnifeOffset HalfCutKnifeOffset(const MachineSettings& machine, const CSettings& settings)
+KnifeOffset HalfCutKnifeOffset(const MachineSettings& machine, const AppOptions& options)
 {
-    return {int64_t{machine.halfCutOffsetX} + settings.HCXXXX, int64_t{machine.halfCutOffsetY} + settings.HCYYYY};
+    return {int64_t{machine.halfCutOffsetX} + options.HCXXXX, int64_t{machine.halfCutOffsetY} + options.HCYYYY};
 }
 
 int32_t InkjetAccelerationRows(const AdvancedParams& advanced)

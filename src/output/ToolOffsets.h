@@ -4,7 +4,7 @@
 
 namespace qv {
 
-class CSettings;
+struct AppOptions;
 struct AdvancedParams;
 struct MachineSettings;
 
@@ -15,8 +15,8 @@ struct KnifeOffset {
     int64_t y = 0;
 };
 
-KnifeOffset FullCutKnifeOffset(const MachineSettings& machine, const CSettings& settings);
-KnifeOffset HalfCutKnifeOffset(const MachineSettings& machine, const CSettings& settings);
+KnifeOffset FullCutKnifeOffset(const MachineSettings& machine, const AppOptions& options);
+KnifeOffset HalfCutKnifeOffset(const MachineSettings& machine, const AppOptions& options);
 
 // 0.1 mm in pulses, before any truncation: tenths x 0.1 x pulses per mm.
 inline double TenthsToPulses(int64_t tenths, double pulsesPerMm)

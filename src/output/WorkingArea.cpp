@@ -1,6 +1,6 @@
 #include "output/WorkingArea.h"
 
-#include "app/CSettings.h"
+#include "app/AppOptions.h"
 #include "app/MessageCatalog.h"
 #include "app/Notifier.h"
 #include "model/COnePage.h"
@@ -13,7 +13,7 @@ namespace {
 // The knife carriage sits this far beside the inkjet heads in X, by cartridge type.
 int32_t KnifeXShift(const MachineSettings& machine, double xPulsesPerMm)
 {
-    return TruncToInt32(xPulsesPerMm * (machine.cartridgeType == 1 ? 22 : 12));
+    return TruncToInt32(xPulsesPerMm * (machine.cartridgeType == Cartridge::IUT308 ? 22 : 12));
 }
 
 struct OffsetPulses {
@@ -29,7 +29,7 @@ OffsetPulses KnifeOffsetPulses(const KnifeOffset& offset, int32_t xShift, const 
 
 } // namespace
 
-int CheckWorkingArea(const COnePage& jobPage, const MachineParams& params, const CSettings& settings,
+int CheckWorkingArea(const COnePage& jobPage, const MachineParams& params, const AppOptions& options,
                      MachinePoint startPoint, const WorkingAreaLimits& limits, Notifier& notifier)
 {
     const AdvancedParams& advanced = params.advanced;
@@ -38,7 +38,7 @@ int CheckWorkingArea(const COnePage& jobPage, const MachineParams& params, const
     auto farX = [&](int32_t v) { return v / 40.0 * advanced.xPulsesPerMm + startPoint.x; };
     auto farY = [&](int32_t v) { return v / 40.0 * advanced.yPulsesPerMm + startPoint.y; };
     auto refuse = [&](Msg message, int result) {
-        notifier.Show(MessageText(message, settings.Language), "", MsgButtons::Ok, MsgIcon::Warning);
+        notifier.Show(MessageText(message, options.Language), "", MsgButtons::Ok, MsgIcon::Warning);
         return result;
     };
 
@@ -52,7 +52,7 @@ int CheckWorkingArea(const COnePage& jobPage, const MachineParams& params, const
 
     const int32_t xShift = KnifeXShift(machine, advanced.xPulsesPerMm);
     if (jobPage.hasFullCut) {
-        const OffsetPulses offset = KnifeOffsetPulses(FullCutKnifeOffset(machine, settings), xShift, advanced);
+        const OffsetPulses offset = KnifeOffsetPulses(FullCutKnifeOffset(machine, options), xShift, advanced);
         if (offset.x + farX(jobPage.fullCutMaxX) > limits.x)
             return refuse(Msg::FullCutXOutOfSize, 1);
         if (offset.y + farY(jobPage.fullCutMaxY) > limits.yFullCut)
@@ -61,7 +61,7 @@ int CheckWorkingArea(const COnePage& jobPage, const MachineParams& params, const
 
     // With one knife for both, the full-cut check has already covered the half cuts.
     if (machine.sameKnife == 0 && jobPage.hasHalfCut) {
-        const OffsetPulses offset = KnifeOffsetPulses(HalfCutKnifeOffset(machine, settings), xShift, advanced);
+        const OffsetPulses offset = KnifeOffsetPulses(HalfCutKnifeOffset(machine, options), xShift, advanced);
         if (farY(jobPage.halfCutMinY) + offset.y < 0)
             return refuse(Msg::HalfCutYMinOutOfSize, 1);
         if (offset.x + farX(jobPage.halfCutMaxX) > limits.x)

@@ -42,10 +42,8 @@ TEST(Frames, AcknowledgementChecks)
         AckFault fault;
     };
     const Row rows[] = {
-        {"valid", {0x03, 12, 18}, 3, AckFault::None},
-        {"first byte 0x02", {0x02, 4, 0}, 3, AckFault::WrongMark},
-        {"two bytes", {0x03, 4}, 2, AckFault::WrongLength},
-        {"four bytes", {0x03, 4, 0, 0}, 4, AckFault::WrongLength},
+        {"valid", {0x03, 12, 18}, 3, AckFault::None},       {"first byte 0x02", {0x02, 4, 0}, 3, AckFault::WrongMark},
+        {"two bytes", {0x03, 4}, 2, AckFault::WrongLength}, {"four bytes", {0x03, 4, 0, 0}, 4, AckFault::WrongLength},
         {"transfer error", {}, -7, AckFault::WrongLength},
     };
     for (const Row& row : rows) {
@@ -61,8 +59,7 @@ TEST(Frames, AcknowledgementChecks)
 
 TEST(JobRecords, GoldenBytes)
 {
-    EXPECT_EQ(Vec(JobStartRecord{-2, 1500, 3}.Encode()),
-              test::Bytes{}.I32(-2).I32(1500).U16(3).vec());
+    EXPECT_EQ(Vec(JobStartRecord{-2, 1500, 3}.Encode()), test::Bytes{}.I32(-2).I32(1500).U16(3).vec());
     EXPECT_EQ(Vec(SegmentRecord{1, 0x01020304, kSegmentKnife}.Encode()),
               (test::Bytes{0x01, 0x00, 0x04, 0x03, 0x02, 0x01, 'C'}).vec());
     EXPECT_EQ(Vec(JobHeader{2, 513}.Encode()), (test::Bytes{0, 0, 2, 0, 0x01, 0x02}).vec());

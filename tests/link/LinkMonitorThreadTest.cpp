@@ -115,6 +115,22 @@ TEST(LinkMonitorThread, NoHandshakeWhileAJobRuns)
     EXPECT_TRUE(WaitUntil([&] { return rig.state.Connected.load(); }));
 }
 
+// A job whose cancel could not reach the machine (the cable pulled mid-transfer) leaves it waiting for data;
+// the cancel goes first once the link is back, and only once.
+TEST(LinkMonitorThread, AnOwedCancelGoesFirstOnceTheLinkIsBack)
+{
+    MonitorRig rig;
+    rig.state.cancelOwed = true;
+    rig.monitor.Start();
+    ASSERT_TRUE(WaitUntil([&] { return ArrivalsOf(rig, Bytes{2, 58}).size() >= 2; }));
+    rig.monitor.Stop();
+    const auto frames = rig.HostFrames();
+    ASSERT_GE(frames.size(), 4u);
+    EXPECT_EQ(frames[3], (Bytes{2, 17}).vec()) << "after 32, 33, 34";
+    EXPECT_EQ(ArrivalsOf(rig, Bytes{2, 17}).size(), 1u);
+    EXPECT_FALSE(rig.state.cancelOwed);
+}
+
 TEST(LinkMonitorThread, FirstStartEmptiesTheQueue)
 {
     MonitorRig rig;
@@ -129,7 +145,7 @@ TEST(LinkMonitorThread, FirstStartEmptiesTheQueue)
 TEST(LinkMonitorThread, EndsOnAppStoppingAndOnStop)
 {
     MonitorRig rig;
-    rig.Fault("no-ack@32");   // keeps it in its 300 ms handshake pause
+    rig.Fault("no-ack@32"); // keeps it in its 300 ms handshake pause
     rig.monitor.Start();
     EXPECT_TRUE(rig.monitor.Running());
     rig.settings.AppStopping = 1;

@@ -23,7 +23,7 @@ std::string MachineRecords()
     MachineParams p;
     p.advanced.xPulsesPerMm = 80.5;
     p.advanced.inkjetIntervalPulses = 20;
-    p.settings.cartridgeType = 1;
+    p.settings.cartridgeType = Cartridge::IUT308;
     p.settings.fullCutOffsetX = -33;
     auto a = p.advanced.Encode();
     auto s = p.settings.Encode();
@@ -45,14 +45,14 @@ TEST(LinkProtocol, HandshakeTakesTheMachinesRecords)
     const std::string file = dir.File("machine.bin");
     ASSERT_TRUE(WriteFileAtomically(file, MachineRecords()));
     MachineRig rig(true, WithParamFile(file));
-    rig.params.settings.machineIp = rig.address;
     ASSERT_EQ(rig.protocol.Handshake(), 0);
     EXPECT_EQ(rig.state.firmwareVersion, 0x00AA1900u);
-    EXPECT_EQ(rig.params.advanced.xPulsesPerMm, 80.5);
-    EXPECT_EQ(rig.params.advanced.inkjetIntervalPulses, 20);
-    EXPECT_EQ(rig.params.settings.cartridgeType, 1);
-    EXPECT_EQ(rig.params.settings.fullCutOffsetX, -33);
-    EXPECT_EQ(rig.params.settings.machineIp, rig.address);
+    const MachineParams p = rig.params.Get();
+    EXPECT_EQ(p.advanced.xPulsesPerMm, 80.5);
+    EXPECT_EQ(p.advanced.inkjetIntervalPulses, 20);
+    EXPECT_EQ(p.settings.cartridgeType, Cartridge::IUT308);
+    EXPECT_EQ(p.settings.fullCutOffsetX, -33);
+    EXPECT_EQ(p.settings.machineIp, rig.address);
     EXPECT_EQ(rig.HostFrames(), (std::vector<std::vector<uint8_t>>{Bytes{3, 32, 0}, Bytes{3, 33, 0}, Bytes{3, 34, 0}}));
     EXPECT_FALSE(rig.state.Connected) << "the caller sets Connected";
 }
@@ -84,11 +84,11 @@ TEST(LinkProtocol, ShortRecordFailsTheHandshakeAndKeepsTheHostCopy)
 {
     MachineRig rig(false);
     rig.Fault("short-reply@33");
-    rig.params.advanced.curveSpeed = 44;
-    const MachineParams before = rig.params;
+    rig.EditParams([](MachineParams& p) { p.advanced.curveSpeed = 44; });
+    const MachineParams before = rig.params.Get();
     EXPECT_EQ(rig.protocol.Handshake(), -1);
-    EXPECT_EQ(rig.params.advanced, before.advanced);
-    EXPECT_EQ(rig.params.settings, before.settings);
+    EXPECT_EQ(rig.params.Get().advanced, before.advanced);
+    EXPECT_EQ(rig.params.Get().settings, before.settings);
     EXPECT_TRUE(rig.notifier.Texts().empty());
 }
 
@@ -99,8 +99,10 @@ TEST(LinkProtocol, SaveSendsTheRecordsAndKeepsTheMachinesTailBytes)
     ASSERT_TRUE(WriteFileAtomically(file, MachineRecords()));
     MachineRig rig(false, WithParamFile(file));
     ASSERT_EQ(rig.protocol.Handshake(), 0);
-    rig.params.advanced.curveSpeed = 9;
-    rig.params.settings.plotLineWidth = 4;
+    rig.EditParams([](MachineParams& p) {
+        p.advanced.curveSpeed = 9;
+        p.settings.plotLineWidth = 4;
+    });
     EXPECT_EQ(rig.protocol.SaveRecord(cmd::kSaveAdvanced), 0);
     EXPECT_EQ(rig.protocol.SaveRecord(cmd::kSaveSettings), 0);
     const auto frames = rig.HostFrames();
@@ -121,7 +123,7 @@ TEST(LinkProtocol, SaveSendsTheRecordsAndKeepsTheMachinesTailBytes)
 TEST(LinkProtocol, FailedSaveIsTold)
 {
     MachineRig rig(false);
-    rig.settings.Language = 1;
+    rig.EditOptions([](AppOptions& o) { o.Language = 1; });
     rig.Fault("short-reply@51");
     EXPECT_EQ(rig.protocol.SaveRecord(cmd::kSaveSettings), -1);
     EXPECT_EQ(rig.notifier.Texts(), std::vector<std::string>{"Failed To Save Parameter!"});
@@ -141,7 +143,7 @@ TEST(LinkProtocol, DispatchRulesOfMonitorAndJobThread)
         const char* name;
         CommandSender sender;
         uint8_t code;
-        std::vector<uint8_t> firstFrameStart;   // empty: nothing on the wire
+        std::vector<uint8_t> firstFrameStart; // empty: nothing on the wire
     };
     const Row rows[] = {
         {"monitor: jog", CommandSender::LinkMonitor, 3, Bytes{2, 3}},
@@ -220,12 +222,12 @@ TEST(LinkProtocol, PollReadsTheHeadPositionOnlyWhenReady)
     MachineRig rig(false);
     rig.state.Connected = true;
     ASSERT_EQ(rig.commu.SendCmd(cmd::kJogRight), 0);
-    rig.clock.Advance(100);   // 20 mm/s for 0.1 s
+    rig.clock.Advance(100); // 20 mm/s for 0.1 s
     ASSERT_EQ(rig.commu.SendCmd(cmd::kStopJog), 0);
     rig.machine.ClearTranscript();
     EXPECT_EQ(rig.protocol.StatusPoll(), 0);
     EXPECT_EQ(rig.HostFrames(), (std::vector<std::vector<uint8_t>>{Bytes{2, 58}, Bytes{3, 35, 0}}));
-    EXPECT_EQ(rig.state.headPosition.load(), (MachinePoint{208, 0}));   // trunc(2 mm x 104.25)
+    EXPECT_EQ(rig.state.headPosition.load(), (MachinePoint{208, 0})); // trunc(2 mm x 104.25)
 
     ASSERT_EQ(rig.commu.SendCmd(cmd::kCleanHeads), 0);
     rig.machine.ClearTranscript();
@@ -245,9 +247,8 @@ TEST(LinkProtocol, StartPointReadRetries)
     rig.Fault("no-ack@36x2");
     const auto reading = rig.protocol.ReadStartPoint();
     ASSERT_TRUE(reading);
-    EXPECT_EQ(reading->point, (MachinePoint{0, 104}));
-    EXPECT_EQ(rig.state.startPoint.load(), reading->point);
-    EXPECT_EQ(reading->limits.yPrint, 1025 * 104.25);
+    EXPECT_EQ(*reading, (MachinePoint{0, 104}));
+    EXPECT_EQ(rig.state.startPoint.load(), *reading);
     EXPECT_EQ(rig.HostFrames().size(), 3u);
     EXPECT_TRUE(rig.notifier.Texts().empty());
 }
@@ -255,7 +256,7 @@ TEST(LinkProtocol, StartPointReadRetries)
 TEST(LinkProtocol, StartPointUnreadableAfterThreeAttempts)
 {
     MachineRig rig(false);
-    rig.settings.Language = 1;
+    rig.EditOptions([](AppOptions& o) { o.Language = 1; });
     rig.Fault("short-reply@36x3");
     EXPECT_FALSE(rig.protocol.ReadStartPoint());
     EXPECT_EQ(rig.HostFrames().size(), 3u);

@@ -41,10 +41,10 @@ TEST_P(OnBothChannels, PrimitivesFollowTheScript)
     EXPECT_EQ(rig.commu.ReadCmd(32, 4, buffer), 0);
     EXPECT_EQ(rig.commu.WriteCmd(16, {}), 0);
     ExpectChat(rig, {
-        {Bytes{0x02, 9}, Bytes{0x03, 4, 0}},
-        {Bytes{0x03, 32, 0x00}, Bytes{0x00, 0x19, 0xAA, 0x00}},
-        {Bytes{0x02, 16}, Bytes{0x03, 4, 0}},   // WriteCmd with n = 0: the bare command frame
-    });
+                        {Bytes{0x02, 9}, Bytes{0x03, 4, 0}},
+                        {Bytes{0x03, 32, 0x00}, Bytes{0x00, 0x19, 0xAA, 0x00}},
+                        {Bytes{0x02, 16}, Bytes{0x03, 4, 0}}, // WriteCmd with n = 0: the bare command frame
+                    });
     EXPECT_EQ(rig.state.status.load(), (MachineStatus{4, 0}));
     EXPECT_TRUE(rig.machine.Switches()[2]);
 }
@@ -97,13 +97,14 @@ TEST(Transport, EthernetBulkGoesInAcknowledgedChunksOf400)
         std::size_t length;
         std::size_t chunks;
     };
-    for (const Row row : {Row{401, 2}, Row{400, 1}, Row{0, 0}}) {
+    // 3 bytes: a short job is sent whole, never taken for an abandoned stream.
+    for (const Row row : {Row{401, 2}, Row{400, 1}, Row{3, 1}, Row{0, 0}}) {
         MachineRig rig(true);
         StartJob(rig);
         std::vector<uint8_t> data(row.length);
         for (std::size_t i = 0; i < data.size(); ++i)
             data[i] = static_cast<uint8_t>(i * 7 + 1);
-        EXPECT_EQ(rig.commu.SendBulk(data), static_cast<int>(row.length)) << row.length;
+        EXPECT_EQ(rig.commu.SendBulk(data), BulkResult::Sent) << row.length;
         const auto seen = rig.machine.Transcript();
         ASSERT_EQ(seen.size(), row.chunks) << row.length;
         for (std::size_t c = 0; c < seen.size(); ++c) {
@@ -126,7 +127,7 @@ TEST(Transport, EthernetBulkStopsWhenAChunkSaysReady)
     StartJob(rig);
     rig.Fault("status4@bulk+1x1");
     const std::vector<uint8_t> data(1200, 0x5A);
-    EXPECT_EQ(rig.commu.SendBulk(data), 3);
+    EXPECT_EQ(rig.commu.SendBulk(data), BulkResult::Abandoned);
     EXPECT_EQ(rig.machine.Transcript().size(), 2u);
     EXPECT_EQ(rig.state.status.load(), (MachineStatus{4, 0}));
 }
@@ -135,7 +136,7 @@ TEST(Transport, UsbBulkIsOneTransferWithoutAcknowledgement)
 {
     MachineRig rig(false);
     const std::vector<uint8_t> data(401, 0x33);
-    EXPECT_EQ(rig.commu.SendBulk(data), 401);
+    EXPECT_EQ(rig.commu.SendBulk(data), BulkResult::Sent);
     const auto seen = rig.machine.Transcript();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].kind, sim::SimExchange::Kind::Bulk);
@@ -146,12 +147,12 @@ TEST(Transport, UsbBulkIsOneTransferWithoutAcknowledgement)
 TEST(Transport, UsbOpensClaimsReleasesAndClosesAroundEveryTransfer)
 {
     MachineRig rig(false);
-    ASSERT_EQ(rig.commu.SendCmd(58), 0);   // frame out, acknowledgement in: two cycles
+    ASSERT_EQ(rig.commu.SendCmd(58), 0); // frame out, acknowledgement in: two cycles
     EXPECT_EQ(rig.device.opens, 2);
     EXPECT_EQ(rig.device.claims, 2);
     EXPECT_EQ(rig.device.releases, 2);
     EXPECT_EQ(rig.device.closes, 2);
-    ASSERT_EQ(rig.commu.SendBulk(std::vector<uint8_t>(10, 1)), 10);
+    ASSERT_EQ(rig.commu.SendBulk(std::vector<uint8_t>(10, 1)), BulkResult::Sent);
     EXPECT_EQ(rig.device.opens, 3);
     EXPECT_EQ(rig.device.closes, 3);
 }
@@ -164,7 +165,7 @@ TEST(Transport, UsbWithoutMachineFailsEveryPrimitive)
     EXPECT_EQ(rig.commu.SendCmd(58), -1);
     EXPECT_EQ(rig.commu.ReadCmd(32, 4, buffer), -1);
     EXPECT_EQ(rig.commu.WriteCmd(51, std::vector<uint8_t>(60)), -1);
-    EXPECT_LT(rig.commu.SendBulk(std::vector<uint8_t>(10)), 0);
+    EXPECT_EQ(rig.commu.SendBulk(std::vector<uint8_t>(10)), BulkResult::Failed);
     EXPECT_EQ(rig.device.opens, 0);
     // Plugged in again, the machine is found without a restart.
     rig.device.SetPlugged(true);
@@ -211,9 +212,9 @@ TEST(Transport, ChannelFollowsConnectViaNetAtEveryCall)
 {
     MachineRig rig(true);
     ASSERT_EQ(rig.commu.SendCmd(58), 0);
-    rig.settings.ConnectViaNet = 0;
+    rig.EditOptions([](AppOptions& o) { o.ConnectViaNet = 0; });
     ASSERT_EQ(rig.commu.SendCmd(58), 0);
-    rig.settings.ConnectViaNet = 1;
+    rig.EditOptions([](AppOptions& o) { o.ConnectViaNet = 1; });
     ASSERT_EQ(rig.commu.SendCmd(58), 0);
     EXPECT_EQ(rig.server.ConnectionsAccepted(), 2);
     EXPECT_EQ(rig.device.opens, 2);
@@ -233,7 +234,7 @@ TEST(Transport, NoMachineAtTheAddressFails)
     MachineRig rig(true);
     rig.server.Stop();
     EXPECT_EQ(rig.commu.SendCmd(58), -1);
-    EXPECT_EQ(rig.commu.SendBulk(std::vector<uint8_t>(10)), -1);
+    EXPECT_EQ(rig.commu.SendBulk(std::vector<uint8_t>(10)), BulkResult::Failed);
     EXPECT_TRUE(rig.notifier.Texts().empty());
 }
 

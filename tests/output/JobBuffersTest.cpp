@@ -125,6 +125,39 @@ TEST_F(JobBuffersTest, BandsInOrderThenTheKnifeRecords)
     EXPECT_TRUE(notifier.Texts().empty());
 }
 
+// The odd bands come from a second thread; the data must still be what one engine gives band after band. Bands
+// of very different lengths (a fan of lines from one corner, a dashed zigzag over part of the page) with an odd
+// and an even band count, both cartridges, bidirectional printing shifting the odd bands.
+TEST_F(JobBuffersTest, SecondThreadGivesTheBytesOfOneEngine)
+{
+    for (const int32_t widthMm : {400, 433}) {
+        COnePage page;
+        for (int32_t k = 0; k <= 12; ++k)
+            AddCurve(page, {{0, 0}, {40 * widthMm * k / 12, 40 * (300 - 25 * k)}});
+        AddCurve(page, {{40 * 50, 40 * 200}, {40 * 120, 40 * 20}, {40 * 190, 40 * 210}, {40 * 260, 40 * 30}}, 1);
+        MeasurePlotExtent(page);
+        for (const uint8_t cartridge : {0, 1}) {
+            params.settings.cartridgeType = CartridgeFromByte(cartridge);
+            params.settings.bidirPrinting = 1;
+            params.settings.plotLineWidth = 4;
+            const RasterPlan plan = CRasterEngine::Prepare(page, params);
+            ASSERT_GT(plan.bands, 4);
+            ASSERT_EQ(buffers->Assemble(*raster, page, params, plan, Knives(7), notifier, 0), JobBuffers::Ok);
+            std::vector<uint8_t> expected;
+            const auto reference = ReferenceBands(page, params, plan);
+            for (std::size_t b = 0; b < reference.size(); ++b) {
+                EXPECT_EQ(buffers->Segments()[b].length, reference[b].size()) << widthMm << " mm, band " << b;
+                expected.insert(expected.end(), reference[b].begin(), reference[b].end());
+            }
+            std::vector<uint8_t> wire(7 * KnifeList::kWireRecordSize);
+            EncodeKnifeData(Knives(7), wire);
+            expected.insert(expected.end(), wire.begin(), wire.end());
+            EXPECT_EQ(std::vector<uint8_t>(buffers->Data().begin(), buffers->Data().end()), expected)
+                << widthMm << " mm, " << plan.bands << " bands, cartridge " << int{cartridge};
+        }
+    }
+}
+
 TEST_F(JobBuffersTest, SegmentTableHoldsTwoHundredEntries)
 {
     struct Row {

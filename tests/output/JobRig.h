@@ -31,10 +31,11 @@ public:
 
     explicit JobRig(bool viaNet, sim::SimOptions options = MachineRig::Defaults(), bool virtualTime = true)
         : rig(viaNet, options, !virtualTime),
-          jobs({jobPage, knives, *buffers, *raster, rig.params, rig.settings, rig.state, rig.protocol, rig.queue,
-                rig.notifier, frame, [this] { return onlyPageInList.load(); }},
+          jobs({jobPage, knives, *buffers, *raster, rig.settings, rig.params, rig.settings, rig.state, rig.protocol,
+                rig.queue, rig.notifier, frame, [this] { return onlyPageInList.load(); }},
                virtualTime ? JobThread::Sleeper([this](std::chrono::milliseconds span) { Pause(span); })
-                           : JobThread::Sleeper())
+                           : JobThread::Sleeper(),
+               virtualTime ? JobThread::Clock([this] { return rig.clock.NowMs(); }) : JobThread::Clock())
     {
         // As after the settings are read: the first automatic page starts at once.
         rig.settings.DeriveNeedPanelConfirm();

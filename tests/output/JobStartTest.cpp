@@ -22,10 +22,10 @@ TEST(JobStart, StartRecordXReferenceTruncatesTwiceTowardZero)
 {
     struct Row {
         const char* name;
-        int16_t knifeOffsetX;   // 0.1 mm
-        int32_t fcxxxx;         // 0.1 mm
+        int16_t knifeOffsetX; // 0.1 mm
+        int32_t fcxxxx;       // 0.1 mm
         double xPulsesPerMm;
-        int32_t maxX;           // page units
+        int32_t maxX; // page units
         int32_t expected;
     };
     const Row rows[] = {
@@ -99,7 +99,7 @@ TEST(JobStart, ConfirmKeyRuleAtTheJobStart)
         CSettings settings;
         settings.NeedPanelConfirm = row.needPanelConfirm;
         settings.RepeatCut = row.repeatCut;
-        EXPECT_EQ(StartCommandCode(settings), row.expected) << row.name;
+        EXPECT_EQ(StartCommandCode(settings, settings), row.expected) << row.name;
     }
 }
 
@@ -121,7 +121,7 @@ TEST(JobStart, AfterAStartWithoutConfirmLaterPagesWait)
         CSettings settings;
         settings.NeedPanelConfirm = 0;
         settings.FPNoNeedConfirm = row.fpNoNeedConfirm;
-        NoteStartWithoutConfirm(settings, row.onlyPage);
+        NoteStartWithoutConfirm(settings, settings, row.onlyPage);
         EXPECT_EQ(settings.NeedPanelConfirm, row.expected) << row.name;
     }
 }
@@ -139,13 +139,13 @@ TEST(JobStart, RasterPlanRefusesBandsLongerThanTheBuffers)
 
     COnePage page;
     page.plotMaxX = 400;
-    page.plotMaxY = 40 * 100;   // 100 mm
+    page.plotMaxY = 40 * 100; // 100 mm
     const auto shortBands = PlanJobRaster(page, params, notifier, 1);
     ASSERT_TRUE(shortBands);
     EXPECT_GT(shortBands->bands, 0);
     EXPECT_TRUE(notifier.Texts().empty());
 
-    page.plotMaxY = 40 * 2500;   // 2.5 m: far more rows than a band may hold
+    page.plotMaxY = 40 * 2500; // 2.5 m: far more rows than a band may hold
     EXPECT_FALSE(PlanJobRaster(page, params, notifier, 1));
     EXPECT_EQ(notifier.Texts(), std::vector<std::string>{std::string(MessageText(Msg::PlotBandTooLong, 1))});
 }

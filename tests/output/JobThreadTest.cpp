@@ -39,10 +39,10 @@ JobStartRecord ExpectedStart(const JobRig& r, const COnePage& page)
     COnePage jobPage;
     KnifeList knives;
     RecordingNotifier quiet;
-    PrepareJobPage(jobPage, knives, page, r.rig.params, r.rig.settings);
-    EXPECT_EQ(BuildKnifeData(knives, jobPage, r.rig.params, r.rig.settings, quiet), 0);
-    return MakeJobStartRecord(jobPage, r.rig.params, r.rig.settings, CRasterEngine::Prepare(jobPage, r.rig.params),
-                              knives);
+    const MachineParams params = r.rig.params.Get();
+    PrepareJobPage(jobPage, knives, page, params, r.rig.settings);
+    EXPECT_EQ(BuildKnifeData(knives, jobPage, params, r.rig.settings, quiet), 0);
+    return MakeJobStartRecord(jobPage, params, r.rig.settings, CRasterEngine::Prepare(jobPage, params), knives);
 }
 
 std::vector<uint8_t> Payload(std::span<const uint8_t> bytes)
@@ -128,7 +128,7 @@ TEST(JobThread, EmptyPageSendsAnEmptyJob)
 TEST(JobThread, OneHundredNinetyNineBandsAndKnifeDataFillTheSegmentTable)
 {
     JobRig r(false);
-    r.rig.params.advanced.xProtectLength = 6000;   // room for 199 bands
+    r.rig.EditParams([](MachineParams& p) { p.advanced.xProtectLength = 6000; }); // room for 199 bands
     COnePage page = test::PageOfBands(199);
     AddCurve(page, {{0, 0}, {400, 0}, {400, 400}}, 0, CurveKind::FullCut);
     EXPECT_EQ(r.Output(page), JobThread::Completed);
@@ -174,8 +174,8 @@ TEST(JobThread, FailedTransferCancelsTheJobOnTheMachine)
         int headerFrames;
     };
     const Row rows[] = {
-        {"a segment record refused ten times", "short-reply@54", PlotAndCutPage, Text(Msg::SegmentCommandFailed),
-         10, 0},
+        {"a segment record refused ten times", "short-reply@54", PlotAndCutPage, Text(Msg::SegmentCommandFailed), 10,
+         0},
         {"the header refused ten times", "short-reply@55", PlotAndCutPage, Text(Msg::SegmentCommandFailed), -1, 10},
         {"the machine stops the bulk stream", "status4@bulk+1x1",
          [] {
@@ -190,7 +190,7 @@ TEST(JobThread, FailedTransferCancelsTheJobOnTheMachine)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         JobRig r(true);
-        r.rig.params.advanced.xProtectLength = 6000;   // room for 200 bands
+        r.rig.EditParams([](MachineParams& p) { p.advanced.xProtectLength = 6000; }); // room for 200 bands
         if (*row.fault)
             r.rig.Fault(row.fault);
         EXPECT_EQ(r.Output(row.page()), JobThread::Failed);
@@ -210,7 +210,7 @@ TEST(JobThread, FailedTransferCancelsTheJobOnTheMachine)
     }
 }
 
-TEST(JobThread, RefusedBeforeTheStartNothingIsSent)
+TEST(JobThread, RefusedBeforeItsDataTheMachineHoldsNoJob)
 {
     struct Row {
         const char* name;
@@ -220,10 +220,11 @@ TEST(JobThread, RefusedBeforeTheStartNothingIsSent)
         std::vector<int> codes;
     };
     std::vector<Row> rows;
-    rows.push_back({"start point unreadable", "short-reply@36", PlotAndCutPage(), Text(Msg::StartPointReadFailed),
-                    {36, 36, 36}});
-    rows.push_back({"start command refused", "short-reply@53", PlotAndCutPage(), Text(Msg::StartCommandFailed),
-                    {36, 53}});
+    rows.push_back(
+        {"start point unreadable", "short-reply@36", PlotAndCutPage(), Text(Msg::CommunicationFailed), {36, 36, 36}});
+    rows.push_back(
+        // The machine may have started on a start whose acknowledgement was lost: the job is cancelled.
+        {"start command refused", "short-reply@53", PlotAndCutPage(), Text(Msg::StartCommandFailed), {36, 53, 17}});
     COnePage wide;
     AddCurve(wide, {{0, 0}, {40 * 1600, 40}});
     rows.push_back({"plot beyond the working area", "", std::move(wide), Text(Msg::PlotXOutOfSize), {36}});
@@ -233,13 +234,15 @@ TEST(JobThread, RefusedBeforeTheStartNothingIsSent)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         JobRig r(true);
-        r.rig.params.advanced.yProtectLengthPrint = 5000;   // room for the tall page
+        r.rig.EditParams([](MachineParams& p) { p.advanced.yProtectLengthPrint = 5000; }); // room for the tall page
         if (*row.fault)
             r.rig.Fault(row.fault);
         EXPECT_EQ(r.Output(row.page), JobThread::Failed);
         EXPECT_EQ(r.rig.notifier.Texts(), std::vector<std::string>{row.message});
         EXPECT_EQ(r.Codes(), row.codes);
-        EXPECT_TRUE(r.rig.machine.Jobs().empty());
+        for (const auto& job : r.rig.machine.Jobs())
+            EXPECT_TRUE(job->cancelled) << "a job the machine began is cancelled";
+        EXPECT_EQ(r.rig.machine.Status().type, kStatusReady);
         EXPECT_FALSE(r.rig.state.jobThreadExists);
     }
 }
@@ -251,7 +254,7 @@ TEST(JobThread, ConfirmKeyAcrossPages)
         int32_t needPanelConfirm;
         int32_t repeatCut;
         bool onlyPage;
-        std::vector<int> startCodes;   // of three jobs
+        std::vector<int> startCodes; // of three jobs
         int32_t flagAfter;
     };
     const Row rows[] = {
@@ -263,7 +266,7 @@ TEST(JobThread, ConfirmKeyAcrossPages)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         sim::SimOptions options = test::MachineRig::Defaults();
-        options.confirmAfterMs = 1000;   // the operator presses the key a second after the header
+        options.confirmAfterMs = 1000; // the operator presses the key a second after the header
         JobRig r(true, options);
         r.rig.settings.NeedPanelConfirm = row.needPanelConfirm;
         r.rig.settings.RepeatCut = row.repeatCut;
@@ -283,13 +286,15 @@ TEST(JobThread, ManualCommandsDuringTheProgress)
 {
     struct Row {
         const char* name;
-        std::vector<std::pair<std::size_t, std::vector<uint8_t>>> queued;   // at the n-th progress pause
-        std::vector<int> sent;                                             // manual codes on the wire, in order
+        std::vector<std::pair<std::size_t, std::vector<uint8_t>>> queued; // at the n-th progress pause
+        std::vector<int> sent;                                            // manual codes on the wire, in order
         bool cancelled;
     };
     const Row rows[] = {
-        {"pause, save settings, resume; parameters are not saved", {{1, {18}}, {3, {50, 51}}, {6, {16}}},
-         {18, 51, 16}, false},
+        {"pause, save settings, resume; parameters are not saved",
+         {{1, {18}}, {3, {50, 51}}, {6, {16}}},
+         {18, 51, 16},
+         false},
         {"cancel from the panel ends the job like a completed one", {{1, {17}}}, {17}, true},
         {"jogging codes pass, a code the job does not take is dropped", {{1, {0, 40}}}, {0}, false},
     };
@@ -322,12 +327,78 @@ TEST(JobThread, ManualCommandsDuringTheProgress)
     }
 }
 
+// A job the machine did not finish is never reported as completed, so its page cannot be marked Done and
+// cleared away: a machine error or a restart ends it as failed, and so does a machine that stops answering
+// the progress reads for 30 s (the link is then marked down for the monitor to reconnect). The next job
+// runs as usual.
+TEST(JobThread, TheMachineDecidesHowAJobEnds)
+{
+    const auto fault = [](Msg status) { return FormatMessage(Msg::JobMachineFault, 0, {MessageText(status, 0)}); };
+    struct Row {
+        const char* name;
+        const char* fault; // on the progress reads, after the first one
+        intptr_t result;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"ready after working", "status4@40+1x1", JobThread::Completed, ""},
+        {"memory error", "status15@40+1x1", JobThread::Failed, fault(Msg::StatusMemoryError)},
+        {"lost steps", "status17@40+1x1", JobThread::Failed, fault(Msg::StatusStepperLostSteps)},
+        {"restarted: initialising", "status0@40+1x1", JobThread::Failed, Text(Msg::JobMachineRestarted)},
+        {"restarted: seeking the origin", "status1@40+1x1", JobThread::Failed, Text(Msg::JobMachineRestarted)},
+        {"no progress read answered", "no-ack@40+1", JobThread::Failed, Text(Msg::CommunicationFailed)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        sim::SimOptions slow = test::MachineRig::Defaults();
+        slow.segmentMs = 1000;   // still working at the second read
+        slow.confirmAfterMs = 0; // the next job waits for the confirm key
+        JobRig r(false, slow);
+        r.rig.state.Connected = true;
+        r.rig.Fault(row.fault);
+        const int64_t began = r.rig.clock.NowMs();
+        EXPECT_EQ(r.Output(PlotAndCutPage()), row.result);
+        EXPECT_EQ(r.rig.notifier.Texts(),
+                  row.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.message});
+        const int64_t took = r.rig.clock.NowMs() - began;
+        if (std::string(row.fault).starts_with("no-ack")) {
+            EXPECT_GE(took, JobThread::kSilentLimit.count());
+            EXPECT_LT(took, JobThread::kSilentLimit.count() + 1000) << "no longer than its bound";
+            EXPECT_FALSE(r.rig.state.Connected) << "the monitor is to reconnect";
+        }
+        EXPECT_EQ(r.Codes().back() == cmd::kCancelJob, false) << "the machine has ended the job itself";
+
+        r.rig.machine.ClearFaults();
+        r.rig.notifier.Clear();
+        r.rig.clock.Advance(3'600'000);
+        EXPECT_EQ(r.Output(PlotAndCutPage()), JobThread::Completed) << "the next job";
+        EXPECT_TRUE(r.rig.notifier.Texts().empty());
+    }
+}
+
+// The link monitor may be inside a pass that began before it saw the job: the job's first exchange waits until
+// the monitor has parked, so the two never talk to the machine at once.
+TEST(JobThread, TheFirstExchangeWaitsForTheMonitorToPark)
+{
+    JobRig r(false);
+    r.rig.state.monitorParked = false;
+    std::atomic<int> waits{0};
+    r.onPause = [&](std::size_t, std::chrono::milliseconds span) {
+        if (span == JobThread::kMonitorParkPoll && ++waits == 50) {
+            EXPECT_TRUE(r.rig.HostFrames().empty()) << "nothing sent before the monitor parked";
+            r.rig.state.monitorParked = true;
+        }
+    };
+    EXPECT_EQ(r.Output(PlotAndCutPage()), JobThread::Completed);
+    EXPECT_EQ(waits, 50);
+}
+
 TEST(JobThread, StoppingEndsTheJobWithoutItsReport)
 {
     struct Row {
         const char* name;
         const char* fault;
-        bool atFirstRetry;     // else at the second progress pause
+        bool atFirstRetry; // else at the second progress pause
         bool cancelSent;
         sim::SimStatus machineAfter;
     };
@@ -366,9 +437,9 @@ TEST(JobThread, StoppingEndsTheJobWithoutItsReport)
 TEST(JobThread, StopCutsTheJobThreadsOwnPauseShort)
 {
     sim::SimOptions options = test::MachineRig::Defaults();
-    options.segmentMs = 3'600'000;   // the machine works for hours on each segment
+    options.segmentMs = 3'600'000; // the machine works for hours on each segment
     JobRig r(true, options, false);
-    r.onlyPageInList = true;   // so the second job starts without the confirm key too
+    r.onlyPageInList = true; // so the second job starts without the confirm key too
     ASSERT_EQ(r.jobs.PrepareJob(PlotAndCutPage()), 0);
     EXPECT_EQ(r.jobs.PrepareJob(PlotAndCutPage()), -1) << "one job at a time";
     for (int i = 0; i < 6000 && r.rig.machine.Status() != sim::SimStatus{12, 18}; ++i)
@@ -378,7 +449,7 @@ TEST(JobThread, StopCutsTheJobThreadsOwnPauseShort)
     EXPECT_FALSE(r.result);
     EXPECT_FALSE(r.rig.state.jobThreadExists);
     EXPECT_EQ(Count(r.Codes(), cmd::kCancelJob), 0);
-    ASSERT_EQ(r.rig.commu.SendCmd(cmd::kCancelJob), 0);   // the operator ends the job on the machine
+    ASSERT_EQ(r.rig.commu.SendCmd(cmd::kCancelJob), 0); // the operator ends the job on the machine
     EXPECT_EQ(r.jobs.PrepareJob(COnePage{}), 0) << "a stopped job thread leaves the way open";
     EXPECT_EQ(r.WaitForResult(std::chrono::minutes(2)), JobThread::Completed);
 }

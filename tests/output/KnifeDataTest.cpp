@@ -1,10 +1,10 @@
 #include "output/KnifeData.h"
 
+#include "OutputFixtures.h"
 #include "app/Notifier.h"
+#include "geometry/PageSamples.h"
 #include "output/KnifeList.h"
 #include "support/Bytes.h"
-#include "OutputFixtures.h"
-#include "geometry/PageSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST_F(KnifeDataTest, PageWithoutCutsGivesNoRecords)
 {
     AddCurve(page, {{0, 0}, {100, 100}}, CurveKind::Plot);
     AddCurve(page, {{0, 0}, {100, 100}}, CurveKind::PenZero);
-    list.records.resize(3);   // nothing of an earlier build survives
+    list.records.resize(3); // nothing of an earlier build survives
     EXPECT_EQ(Build(), 0);
     EXPECT_TRUE(list.records.empty());
     EXPECT_TRUE(notifier.Messages().empty());
@@ -75,8 +75,8 @@ TEST_F(KnifeDataTest, HalfCutsFirstThenFullCutsInPageOrder)
     AddCurve(page, {{400, 400}, {500, 400}}, CurveKind::HalfCut);
     ASSERT_EQ(Build(), 0);
     const std::vector<Pos> expected{
-        {0, 200, 'M'}, {0, 400, 'H'}, {0, 600, 'H'}, {800, 800, 'M'}, {1000, 800, 'H'},
-        {200, 0, 'M'}, {400, 0, 'F'}, {2000, 2000, 'M'},
+        {0, 200, 'M'},    {0, 400, 'H'}, {0, 600, 'H'}, {800, 800, 'M'},
+        {1000, 800, 'H'}, {200, 0, 'M'}, {400, 0, 'F'}, {2000, 2000, 'M'},
     };
     EXPECT_EQ(Positions(list), expected) << Describe(Positions(list));
 }
@@ -109,8 +109,7 @@ TEST_F(KnifeDataTest, KnifeOffsetsInPulses)
         {"full-cut X base trunc(3.3 x 80) = 264", 1, 80, {0, 0}, CurveKind::FullCut, 264, 3200 + 320},
         {"point adds trunc(x x 80 / 40)", 1, 80, {40, 40}, CurveKind::FullCut, 264 + 80, 3200 + 320 + 80},
         {"same knife: half cuts take the full-cut offsets", 1, 80, {0, 0}, CurveKind::HalfCut, 264, 3200 + 320},
-        {"own knife: half cuts take the half-cut offsets", 0, 80, {0, 0}, CurveKind::HalfCut, 880,
-         3200 - 4920},
+        {"own knife: half cuts take the half-cut offsets", 0, 80, {0, 0}, CurveKind::HalfCut, 880, 3200 - 4920},
         // 3.3 x 104.25 = 344.025; 40 x 104.25 / 16 = 260.6; 4 x 104.25 = 417; -1 x 104.25 / 40 = -2.6
         {"truncation toward zero", 1, 104.25, {-1, -1}, CurveKind::FullCut, 344 - 2, 4160 + 417 - 2},
     };
@@ -174,7 +173,7 @@ TEST_F(KnifeDataTest, CutSegmentLengthOfZeroCountsAsOne)
     params.advanced.cutSegmentLength = 0;
     ASSERT_EQ(Build(), 0);
     EXPECT_EQ(list.records[1].steps, 500);
-    EXPECT_EQ(list.records[2].steps, 1);   // 2 steps still count as 1
+    EXPECT_EQ(list.records[2].steps, 1); // 2 steps still count as 1
 
     params.advanced.cutSegmentLength = 80;
     ASSERT_EQ(Build(), 0);
@@ -186,7 +185,7 @@ TEST_F(KnifeDataTest, RecordLimit)
     struct Row {
         const char* name;
         int32_t points;
-        int32_t spacing;   // page units between points
+        int32_t spacing; // page units between points
         int32_t optimise;
         int expected;
     };
@@ -225,12 +224,12 @@ TEST(EncodeKnifeData, GoldenBytes)
     r.speed = 160;
     r.lookAhead = 5;
     r.code = 'F';
-    r.dx = 99;   // working fields never reach the wire
+    r.dx = 99; // working fields never reach the wire
     r.segmentClass = 2;
     list.records.push_back(r);
     r.x = -1;
     r.y = 0;
-    r.speed = 570;   // beyond a byte: the fastest a byte says, not 570 mod 256
+    r.speed = 570; // beyond a byte: the fastest a byte says, not 570 mod 256
     r.lookAhead = 300;
     r.code = 'H';
     list.records.push_back(r);
@@ -238,10 +237,9 @@ TEST(EncodeKnifeData, GoldenBytes)
     std::vector<uint8_t> out(3 * 12 + 2, 0xEE);
     EncodeKnifeData(list, out);
     const std::vector<uint8_t> expected{
-        0x08, 0x01, 0x00, 0x00, 0xFD, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x4D, 0x00,
-        0x04, 0x03, 0x02, 0x01, 0x70, 0x11, 0x01, 0x00, 0xA0, 0x05, 0x46, 0x00,
-        0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x48, 0x00,
-        0xEE, 0xEE,
+        0x08, 0x01, 0x00, 0x00, 0xFD, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x4D, 0x00, 0x04,
+        0x03, 0x02, 0x01, 0x70, 0x11, 0x01, 0x00, 0xA0, 0x05, 0x46, 0x00, 0xFF, 0xFF,
+        0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x48, 0x00, 0xEE, 0xEE,
     };
     EXPECT_EQ(out, expected);
 }

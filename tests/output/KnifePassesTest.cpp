@@ -95,9 +95,12 @@ TEST(ThinKnifeRecords, LeavesWhatNoWindowFits)
         std::vector<Step> steps;
     };
     const Row rows[] = {
-        {"five records: no window before the last", {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'F'}, {40, 0, 'F'}}},
-        {"a move inside the window", {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'M'}, {40, 0, 'F'}, {50, 0, 'F'}}},
-        {"half and full cuts mixed", {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'H'}, {40, 0, 'F'}, {50, 0, 'F'}}},
+        {"five records: no window before the last",
+         {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'F'}, {40, 0, 'F'}}},
+        {"a move inside the window",
+         {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'M'}, {40, 0, 'F'}, {50, 0, 'F'}}},
+        {"half and full cuts mixed",
+         {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {30, 0, 'H'}, {40, 0, 'F'}, {50, 0, 'F'}}},
         {"a segment of 50 pulses", {{0, 0, 'M'}, {10, 0, 'F'}, {20, 0, 'F'}, {70, 0, 'F'}, {80, 0, 'F'}, {90, 0, 'F'}}},
         {"empty", {}},
     };
@@ -131,8 +134,8 @@ TEST(ThinKnifeRecords, MatchesTheEraseFromTheMiddleReference)
         for (int pass = 0; pass < 4; ++pass) {
             ThinKnifeRecords(fast);
             ReferenceThin(plain);
-            ASSERT_TRUE(SameThinned(fast, plain)) << "round " << round << " pass " << pass << "\nfast:  " << Dump(fast)
-                                                  << "\nplain: " << Dump(plain);
+            ASSERT_TRUE(SameThinned(fast, plain))
+                << "round " << round << " pass " << pass << "\nfast:  " << Dump(fast) << "\nplain: " << Dump(plain);
             MeasureKnifeSegments(fast, 80, 80);
             MeasureKnifeSegments(plain, 80, 80);
         }
@@ -149,10 +152,10 @@ TEST(MeasureKnifeSegments, HeadingTurnAndLength)
     EXPECT_EQ(r[1].major, 0u);
     EXPECT_EQ(r[1].length, 1u);
     EXPECT_DOUBLE_EQ(r[2].heading, std::atan2(0.0, -105.0));
-    EXPECT_DOUBLE_EQ(r[2].turn, r[2].heading);   // a reversal stays at +pi
-    EXPECT_EQ(r[2].length, 40u);                 // 105 x 80 / 208.5 = 40.3
+    EXPECT_DOUBLE_EQ(r[2].turn, r[2].heading); // a reversal stays at +pi
+    EXPECT_EQ(r[2].length, 40u);               // 105 x 80 / 208.5 = 40.3
     EXPECT_EQ(r[3].major, 305u);
-    EXPECT_NEAR(r[3].turn, 1.570796326795, 1e-9);   // from pi to -pi/2 comes round to +pi/2
+    EXPECT_NEAR(r[3].turn, 1.570796326795, 1e-9); // from pi to -pi/2 comes round to +pi/2
     EXPECT_NEAR(r[4].turn, 1.570796326795, 1e-9);
 }
 
@@ -169,43 +172,67 @@ struct ClassRow {
 TEST(ClassifyKnifeSegments, HandMadePaths)
 {
     const ClassRow rows[] = {
-        {"optimised: tight, curve and normal by length", true,
+        {"optimised: tight, curve and normal by length",
+         true,
          {{0, 0, 'M'}, {42, 0, 'F'}, {106, 0, 'F'}, {172, 0, 'F'}},
-         {0, 2, 1, 0}, {0, 10, 76, 160}},
-        {"optimised: segments between sharp turns are corners", true,
+         {0, 2, 1, 0},
+         {0, 10, 76, 160}},
+        {"optimised: segments between sharp turns are corners",
+         true,
          {{0, 0, 'M'}, {200, 0, 'F'}, {200, 200, 'F'}, {400, 200, 'F'}, {400, 400, 'F'}},
-         {0, 0, 3, 3, 0}, {0, 160, 0, 0, 160}},
-        {"optimised: corner piece of 200 units is not a corner", true,
+         {0, 0, 3, 3, 0},
+         {0, 160, 0, 0, 160}},
+        {"optimised: corner piece of 200 units is not a corner",
+         true,
          {{0, 0, 'M'}, {400, 0, 'F'}, {400, 400, 'F'}, {800, 400, 'F'}},
-         {0, 0, 0, 0}, {0, 160, 160, 160}},
-        {"optimised: a stub under 10 units between sharp turns", true,
+         {0, 0, 0, 0},
+         {0, 160, 160, 160}},
+        {"optimised: a stub under 10 units between sharp turns",
+         true,
          {{0, 0, 'M'}, {400, 0, 'F'}, {400, 18, 'F'}, {800, 18, 'F'}},
-         {0, 0, 3, 0}, {0, 160, 0, 160}},
-        {"optimised: no corner across a change of knife", true,
+         {0, 0, 3, 0},
+         {0, 160, 0, 160}},
+        {"optimised: no corner across a change of knife",
+         true,
          {{0, 0, 'M'}, {200, 0, 'F'}, {200, 200, 'F'}, {400, 200, 'M'}, {400, 400, 'H'}},
-         {0, 0, 0, 0, 0}, {0, 160, 160, 0, 160}},
-        {"plain: short is tight, bent is curve", false,
+         {0, 0, 0, 0, 0},
+         {0, 160, 160, 0, 160}},
+        {"plain: short is tight, bent is curve",
+         false,
          {{0, 0, 'M'}, {28, 0, 'F'}, {1028, 200, 'F'}, {3028, 200, 'F'}},
-         {0, 2, 1, 0}, {0, 5, 8, 160}},
-        {"plain: a short normal segment between slowed ones is slowed", false,
+         {0, 2, 1, 0},
+         {0, 5, 8, 160}},
+        {"plain: a short normal segment between slowed ones is slowed",
+         false,
          {{0, 0, 'M'}, {20, 0, 'F'}, {60, 0, 'F'}, {80, 0, 'F'}},
-         {0, 2, 1, 2}, {0, 5, 8, 5}},
-        {"plain: 30 units between slowed ones stay normal", false,
+         {0, 2, 1, 2},
+         {0, 5, 8, 5}},
+        {"plain: 30 units between slowed ones stay normal",
+         false,
          {{0, 0, 'M'}, {20, 0, 'F'}, {80, 0, 'F'}, {100, 0, 'F'}},
-         {0, 2, 0, 2}, {0, 5, 160, 5}},
-        {"plain: two normal segments under 60 units together", false,
+         {0, 2, 0, 2},
+         {0, 5, 160, 5}},
+        {"plain: two normal segments under 60 units together",
+         false,
          {{0, 0, 'M'}, {20, 0, 'F'}, {70, 0, 'F'}, {120, 0, 'F'}, {140, 0, 'F'}},
-         {0, 2, 1, 1, 2}, {0, 5, 8, 8, 5}},
-        {"plain: two normal segments of 60 units together stay", false,
+         {0, 2, 1, 1, 2},
+         {0, 5, 8, 8, 5}},
+        {"plain: two normal segments of 60 units together stay",
+         false,
          {{0, 0, 'M'}, {20, 0, 'F'}, {80, 0, 'F'}, {140, 0, 'F'}, {160, 0, 'F'}},
-         {0, 2, 0, 0, 2}, {0, 5, 160, 160, 5}},
+         {0, 2, 0, 0, 2},
+         {0, 5, 160, 160, 5}},
         // The third length of the three-segment rule is the closing slowed segment's: 35 + 35 + 10 < 90.
-        {"plain: three normal segments between slowed ones", false,
+        {"plain: three normal segments between slowed ones",
+         false,
          {{0, 0, 'M'}, {20, 0, 'F'}, {90, 0, 'F'}, {160, 0, 'F'}, {230, 0, 'F'}, {250, 0, 'F'}},
-         {0, 2, 1, 1, 1, 2}, {0, 5, 8, 8, 8, 5}},
-        {"plain: the rules need one knife throughout", false,
+         {0, 2, 1, 1, 1, 2},
+         {0, 5, 8, 8, 8, 5}},
+        {"plain: the rules need one knife throughout",
+         false,
          {{0, 0, 'M'}, {20, 0, 'H'}, {60, 0, 'H'}, {80, 0, 'M'}, {100, 0, 'F'}, {140, 0, 'F'}, {160, 0, 'F'}},
-         {0, 2, 0, 0, 2, 1, 2}, {0, 5, 160, 0, 5, 8, 5}},
+         {0, 2, 0, 0, 2, 1, 2},
+         {0, 5, 160, 0, 5, 8, 5}},
     };
     for (const ClassRow& row : rows) {
         std::vector<KnifeRecord> r = Records(row.steps);
@@ -233,39 +260,32 @@ struct LookRow {
 TEST(ComputeKnifeLookAhead, StopsAndCaps)
 {
     const LookRow rows[] = {
-        {"straight run adds up the steps ahead", true,
+        {"straight run adds up the steps ahead",
+         true,
          {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 0, 'F'}, {2400, 0, 'F'}},
          {0, 20, 10, 0}},
-        {"a right angle stops the knife", true,
+        {"a right angle stops the knife", true, {{0, 0, 'M'}, {800, 0, 'F'}, {800, 800, 'F'}}, {0, 0, 0}},
+        {"a right angle stops it in the plain variant too",
+         false,
          {{0, 0, 'M'}, {800, 0, 'F'}, {800, 800, 'F'}},
          {0, 0, 0}},
-        {"a right angle stops it in the plain variant too", false,
-         {{0, 0, 'M'}, {800, 0, 'F'}, {800, 800, 'F'}},
-         {0, 0, 0}},
-        {"a reversal in X stops it even with a small turn", true,
+        {"a reversal in X stops it even with a small turn",
+         true,
          {{0, 0, 'M'}, {2, 800, 'F'}, {0, 1600, 'F'}},
          {0, 0, 0}},
-        {"the same path without the reversal runs on", true,
-         {{0, 0, 'M'}, {2, 800, 'F'}, {4, 1600, 'F'}},
-         {0, 10, 0}},
-        {"a turn between 5 degrees and the stop turn caps at K = 8", true,
+        {"the same path without the reversal runs on", true, {{0, 0, 'M'}, {2, 800, 'F'}, {4, 1600, 'F'}}, {0, 10, 0}},
+        {"a turn between 5 degrees and the stop turn caps at K = 8",
+         true,
          {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 141, 'F'}},
          {0, 8, 0}},
-        {"the plain variant stops at 15 degrees", false,
-         {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 215, 'F'}},
-         {0, 0, 0}},
-        {"the plain variant caps at K = 5", false,
-         {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 141, 'F'}},
-         {0, 5, 0}},
-        {"an axis-parallel segment is capped at curve speed + 20", true,
+        {"the plain variant stops at 15 degrees", false, {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 215, 'F'}}, {0, 0, 0}},
+        {"the plain variant caps at K = 5", false, {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 141, 'F'}}, {0, 5, 0}},
+        {"an axis-parallel segment is capped at curve speed + 20",
+         true,
          {{0, 0, 'M'}, {8000, 0, 'F'}, {40000, 0, 'F'}},
          {0, 28, 0}},
-        {"a slanted one only by the speeds", true,
-         {{0, 0, 'M'}, {8000, 1, 'F'}, {40000, 5, 'F'}},
-         {0, 160, 0}},
-        {"a change of knife stops it", true,
-         {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 0, 'H'}},
-         {0, 0, 0}},
+        {"a slanted one only by the speeds", true, {{0, 0, 'M'}, {8000, 1, 'F'}, {40000, 5, 'F'}}, {0, 160, 0}},
+        {"a change of knife stops it", true, {{0, 0, 'M'}, {800, 0, 'F'}, {1600, 0, 'H'}}, {0, 0, 0}},
     };
     for (const LookRow& row : rows) {
         std::vector<KnifeRecord> r = Records(row.steps);
@@ -287,8 +307,8 @@ TEST(ComputeKnifeLookAhead, CappedByTheSlowerNeighbour)
     r[2].speed = 3;
     r[3].speed = 160;
     ComputeKnifeLookAhead(r, true, 8);
-    EXPECT_EQ(r[1].lookAhead, 3);   // by the next record's speed
-    EXPECT_EQ(r[2].lookAhead, 3);   // by its own
+    EXPECT_EQ(r[1].lookAhead, 3); // by the next record's speed
+    EXPECT_EQ(r[2].lookAhead, 3); // by its own
 }
 
 } // namespace

@@ -22,7 +22,7 @@ namespace qv {
 namespace {
 
 struct KnifePath {
-    char code;   // 'H' or 'F'
+    char code; // 'H' or 'F'
     std::vector<std::pair<int32_t, int32_t>> points;
     bool operator==(const KnifePath&) const = default;
 };
@@ -71,10 +71,10 @@ std::vector<KnifePath> ExpectedPaths(const COnePage& page, const MachineParams& 
     };
     const Knife knives[] = {
         {CurveKind::HalfCut, 'H',
-         static_cast<int32_t>(std::trunc(((oneKnife ? m.fullCutOffsetX + settings.FCXXXX
-                                                    : m.halfCutOffsetX + settings.HCXXXX)) * 0.1 * px)),
-         static_cast<int32_t>(std::trunc(run + (oneKnife ? m.fullCutOffsetY + settings.FCYYYY
-                                                         : m.halfCutOffsetY + settings.HCYYYY) * 0.1 * py))},
+         static_cast<int32_t>(std::trunc(
+             ((oneKnife ? m.fullCutOffsetX + settings.FCXXXX : m.halfCutOffsetX + settings.HCXXXX)) * 0.1 * px)),
+         static_cast<int32_t>(std::trunc(
+             run + (oneKnife ? m.fullCutOffsetY + settings.FCYYYY : m.halfCutOffsetY + settings.HCYYYY) * 0.1 * py))},
         {CurveKind::FullCut, 'F', static_cast<int32_t>(std::trunc((m.fullCutOffsetX + settings.FCXXXX) * 0.1 * px)),
          static_cast<int32_t>(std::trunc(run + (m.fullCutOffsetY + settings.FCYYYY) * 0.1 * py))},
     };

@@ -22,25 +22,25 @@ std::vector<int> GroupNozzles(const NozzleMap& map, int group)
 
 struct GroupRow {
     const char* name;
-    uint8_t cartridge;
+    Cartridge cartridge;
     int group;
-    std::vector<int> nozzles;   // bits 0 to 7
+    std::vector<int> nozzles; // bits 0 to 7
 };
 
 TEST(NozzleMap, TellingGroups)
 {
     const GroupRow rows[] = {
-        {"HP45 group 0", 0, 0, {0, 22, 44, 66, 88, 110, 132, -1}},
-        {"HP45 group 1", 0, 1, {3, 25, 47, 69, 91, 113, 135, -1}},
-        {"HP45 group 7, base 21: bit 0 empty", 0, 7, {-1, 21, 43, 65, 87, 109, 131, -1}},
-        {"HP45 group 14, base 20: bit 0 empty", 0, 14, {-1, 20, 42, 64, 86, 108, 130, -1}},
-        {"HP45 group 15", 0, 15, {1, 23, 45, 67, 89, 111, 133, -1}},
-        {"HP45 group 6, base 18: six nozzles from bit 0", 0, 6, {18, 40, 62, 84, 106, 128, -1, -1}},
-        {"HP45 group 21, base 19: six nozzles from bit 0", 0, 21, {19, 41, 63, 85, 107, 129, -1, -1}},
-        {"IUT308 group 0", 1, 0, {85, 63, 41, 19, 151, 129, 107, -1}},
-        {"IUT308 group 21", 1, 21, {66, 44, 22, 0, 132, 110, 88, -1}},
-        {"IUT308 group 22", 1, 22, {261, 283, 305, 173, 195, 217, 239, -1}},
-        {"IUT308 group 43", 1, 43, {242, 264, 286, 154, 176, 198, 220, -1}},
+        {"HP45 group 0", Cartridge::HP45, 0, {0, 22, 44, 66, 88, 110, 132, -1}},
+        {"HP45 group 1", Cartridge::HP45, 1, {3, 25, 47, 69, 91, 113, 135, -1}},
+        {"HP45 group 7, base 21: bit 0 empty", Cartridge::HP45, 7, {-1, 21, 43, 65, 87, 109, 131, -1}},
+        {"HP45 group 14, base 20: bit 0 empty", Cartridge::HP45, 14, {-1, 20, 42, 64, 86, 108, 130, -1}},
+        {"HP45 group 15", Cartridge::HP45, 15, {1, 23, 45, 67, 89, 111, 133, -1}},
+        {"HP45 group 6, base 18: six nozzles from bit 0", Cartridge::HP45, 6, {18, 40, 62, 84, 106, 128, -1, -1}},
+        {"HP45 group 21, base 19: six nozzles from bit 0", Cartridge::HP45, 21, {19, 41, 63, 85, 107, 129, -1, -1}},
+        {"IUT308 group 0", Cartridge::IUT308, 0, {85, 63, 41, 19, 151, 129, 107, -1}},
+        {"IUT308 group 21", Cartridge::IUT308, 21, {66, 44, 22, 0, 132, 110, 88, -1}},
+        {"IUT308 group 22", Cartridge::IUT308, 22, {261, 283, 305, 173, 195, 217, 239, -1}},
+        {"IUT308 group 43", Cartridge::IUT308, 43, {242, 264, 286, 154, 176, 198, 220, -1}},
     };
     for (const GroupRow& row : rows)
         EXPECT_EQ(GroupNozzles(NozzleMapOf(row.cartridge), row.group), row.nozzles) << row.name;
@@ -48,7 +48,7 @@ TEST(NozzleMap, TellingGroups)
 
 struct PixelRow {
     const char* name;
-    uint8_t cartridge;
+    Cartridge cartridge;
     int nozzle;
     int byte;
     int bit;
@@ -57,12 +57,12 @@ struct PixelRow {
 TEST(NozzleMap, TellingPixels)
 {
     const PixelRow rows[] = {
-        {"HP45 pixel 21", 0, 21, 7, 1},
-        {"HP45 pixel 132", 0, 132, 0, 6},
-        {"HP45 last pixel", 0, 149, 13, 6},   // base 149 - 132 = 17 = 3 * 13 mod 22
-        {"IUT308 pixel 0", 1, 0, 21, 3},
-        {"IUT308 pixel 307", 1, 307, 36, 2},
-        {"IUT308 pixel 154, first of the second half", 1, 154, 43, 3},
+        {"HP45 pixel 21", Cartridge::HP45, 21, 7, 1},
+        {"HP45 pixel 132", Cartridge::HP45, 132, 0, 6},
+        {"HP45 last pixel", Cartridge::HP45, 149, 13, 6}, // base 149 - 132 = 17 = 3 * 13 mod 22
+        {"IUT308 pixel 0", Cartridge::IUT308, 0, 21, 3},
+        {"IUT308 pixel 307", Cartridge::IUT308, 307, 36, 2},
+        {"IUT308 pixel 154, first of the second half", Cartridge::IUT308, 154, 43, 3},
     };
     for (const PixelRow& row : rows) {
         const NozzleMap::Slot s = NozzleMapOf(row.cartridge).slot[static_cast<std::size_t>(row.nozzle)];
@@ -73,7 +73,7 @@ TEST(NozzleMap, TellingPixels)
 
 TEST(NozzleMap, EveryNozzleHasItsOwnBitAndBitSevenNone)
 {
-    for (const uint8_t cartridge : {0, 1}) {
+    for (const Cartridge cartridge : {Cartridge::HP45, Cartridge::IUT308}) {
         const NozzleMap& map = NozzleMapOf(cartridge);
         std::set<std::pair<int, int>> seen;
         for (int q = 0; q < map.nozzles; ++q) {
@@ -82,13 +82,12 @@ TEST(NozzleMap, EveryNozzleHasItsOwnBitAndBitSevenNone)
             EXPECT_TRUE(s.mask != 0 && s.mask < 0x80 && std::has_single_bit(static_cast<unsigned>(s.mask)));
             seen.insert({s.group, s.mask});
         }
-        EXPECT_EQ(seen.size(), static_cast<std::size_t>(map.nozzles)) << "cartridge " << int{cartridge};
+        EXPECT_EQ(seen.size(), static_cast<std::size_t>(map.nozzles)) << "cartridge " << static_cast<int>(cartridge);
     }
-    EXPECT_EQ(NozzleMapOf(0).nozzles, 150);
-    EXPECT_EQ(NozzleMapOf(0).RowBytes(), 44);
-    EXPECT_EQ(NozzleMapOf(1).nozzles, 308);
-    EXPECT_EQ(NozzleMapOf(1).RowBytes(), 88);
-    EXPECT_EQ(&NozzleMapOf(7), &NozzleMapOf(0)) << "unknown cartridge types are taken as HP45";
+    EXPECT_EQ(NozzleMapOf(Cartridge::HP45).nozzles, 150);
+    EXPECT_EQ(NozzleMapOf(Cartridge::HP45).RowBytes(), 44);
+    EXPECT_EQ(NozzleMapOf(Cartridge::IUT308).nozzles, 308);
+    EXPECT_EQ(NozzleMapOf(Cartridge::IUT308).RowBytes(), 88);
 }
 
 } // namespace

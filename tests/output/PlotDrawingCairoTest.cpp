@@ -128,8 +128,8 @@ TEST(PlotDrawingCairo, AgreesWithCairoUpToTheOutline)
     constexpr int32_t kWidth = 480;
     constexpr int32_t kHeight = 360;
     constexpr int32_t kStride = kWidth / 8;
-    constexpr int32_t kMargin = 24;   // more than any pen reaches: Cairo never clips
-    constexpr double kHair = 0.1;     // Cairo's round parts are polygons within 0.1 pixel
+    constexpr int32_t kMargin = 24; // more than any pen reaches: Cairo never clips
+    constexpr double kHair = 0.1;   // Cairo's round parts are polygons within 0.1 pixel
     int64_t ink = 0;
     int64_t differing = 0;
     for (uint32_t seed = 1; seed <= 60; ++seed) {

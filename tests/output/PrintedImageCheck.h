@@ -16,7 +16,7 @@ namespace qv::test {
 // raster's pen, as wide as the bands reach: the first few differing pixels described, and how many differ.
 struct PrintDifference {
     int64_t pixels = 0;
-    std::vector<std::string> first;   // at most five
+    std::vector<std::string> first; // at most five
     int64_t drawnInk = 0;
 };
 

@@ -21,7 +21,10 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
 // The nothrow forms too (std::stable_sort's temporary buffer uses them): every form must pair with the deletes
 // below, or the sanitizer sees memory from its own allocator freed by ours.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
@@ -29,13 +32,34 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
     ++allocations;
     return std::malloc(size == 0 ? 1 : size);
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace qv {
 namespace {
@@ -48,7 +72,7 @@ TEST(RasterAllocation, BuildingBandsAllocatesNothing)
     test::MeasurePlotExtent(page);
     for (const uint8_t cartridge : {0, 1}) {
         MachineParams params;
-        params.settings.cartridgeType = cartridge;
+        params.settings.cartridgeType = CartridgeFromByte(cartridge);
         params.settings.plotLineWidth = 3;
         CRasterEngine engine;
         const RasterPlan plan = CRasterEngine::Prepare(page, params);

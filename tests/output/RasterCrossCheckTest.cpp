@@ -16,7 +16,7 @@ namespace {
 MachineParams RandomMachine(std::mt19937& rng)
 {
     MachineParams p;
-    p.settings.cartridgeType = static_cast<uint8_t>(rng() % 2);
+    p.settings.cartridgeType = CartridgeFromByte(static_cast<uint8_t>(rng() % 2));
     p.settings.headsInUse = static_cast<uint8_t>(rng() % 3);
     p.advanced.holderType = static_cast<uint8_t>(rng() % 2);
     p.settings.bidirPrinting = static_cast<uint8_t>(rng() % 2);
@@ -31,15 +31,16 @@ MachineParams RandomMachine(std::mt19937& rng)
 // Up to four bands across and a few hundred rows along, some curves reaching past the page's edges.
 COnePage RandomPage(std::mt19937& rng, const MachineParams& p)
 {
-    const int32_t bandWidth = p.settings.headsInUse == 0 ? 2 * (p.settings.cartridgeType == 1 ? 308 : 150) - 20
-                                                         : (p.settings.cartridgeType == 1 ? 308 : 150);
+    const int32_t bandWidth = p.settings.headsInUse == 0
+                                  ? 2 * (p.settings.cartridgeType == Cartridge::IUT308 ? 308 : 150) - 20
+                                  : (p.settings.cartridgeType == Cartridge::IUT308 ? 308 : 150);
     const auto maxX = static_cast<int32_t>(test::PageX(static_cast<int32_t>(bandWidth * (1 + rng() % 35) / 10)));
     const auto maxY = static_cast<int32_t>(40 + rng() % 4000);
     COnePage page;
     const int curves = 3 + static_cast<int>(rng() % 20);
     for (int c = 0; c < curves; ++c) {
         CCurve& curve = page.AddCurve();
-        curve.kind = static_cast<int32_t>(rng() % 4);   // cut curves must not print
+        curve.kind = static_cast<int32_t>(rng() % 4); // cut curves must not print
         curve.lineStyle = rng() % 3 == 0 ? 1 : 0;
         const std::size_t points = rng() % 12;
         for (std::size_t i = 0; i < points; ++i)
@@ -52,7 +53,7 @@ COnePage RandomPage(std::mt19937& rng, const MachineParams& p)
 
 TEST(RasterCrossCheck, PrintedImageIsThePageDrawnWhole)
 {
-    CRasterEngine engine;   // one engine for all jobs, as in the process: nothing may carry over
+    CRasterEngine engine; // one engine for all jobs, as in the process: nothing may carry over
     int checkedBands = 0;
     for (uint32_t seed = 1; seed <= 120; ++seed) {
         std::mt19937 rng(seed);
@@ -63,9 +64,12 @@ TEST(RasterCrossCheck, PrintedImageIsThePageDrawnWhole)
             continue;
         ASSERT_TRUE(CRasterEngine::FitsBuffers(plan));
 
-        const sim::RasterSetup setup{params.settings.cartridgeType, params.settings.headsInUse,
-                                     params.settings.headOverlap, params.settings.head2Position,
-                                     params.settings.bidirPrinting, params.advanced.holderType};
+        const sim::RasterSetup setup{static_cast<uint8_t>(params.settings.cartridgeType),
+                                     params.settings.headsInUse,
+                                     params.settings.headOverlap,
+                                     params.settings.head2Position,
+                                     params.settings.bidirPrinting,
+                                     params.advanced.holderType};
         sim::PrintedImage printed;
         for (int32_t b = 0; b < plan.bands; ++b) {
             const auto band = engine.BuildBand(page, params, plan, b);

@@ -24,7 +24,7 @@ MachineParams Machine(uint8_t cartridge, uint8_t headsInUse, uint8_t holder, uin
     p.advanced.yPulsesPerMm = test::kOneRowPerMm;
     p.advanced.inkjetIntervalPulses = 16;
     p.advanced.holderType = holder;
-    p.settings.cartridgeType = cartridge;
+    p.settings.cartridgeType = CartridgeFromByte(cartridge);
     p.settings.headsInUse = headsInUse;
     p.settings.bidirPrinting = bidir;
     p.settings.head2Position = head2;
@@ -89,11 +89,18 @@ TEST(RasterEngine, TinyBandGoldenBytes)
     ASSERT_EQ(plan.bands, 1);
     CRasterEngine engine;
     const auto band = engine.BuildBand(page, params, plan, 0);
-    const Bytes expected = Bytes{0, 0}.U16(220)        // rows 0 to 9
-                               .U16(0x0101).Add({0, 0}).U16(3)
-                               .U16(0x0101).Add({0, 0}).U16(2)
-                               .U16(0x0100).U16(0x0001)
-                               .Add({0, 0}).U16(13 + 63 * 22);   // the rest of row 10, rows 11 to 73
+    const Bytes expected = Bytes{0, 0}
+                               .U16(220) // rows 0 to 9
+                               .U16(0x0101)
+                               .Add({0, 0})
+                               .U16(3)
+                               .U16(0x0101)
+                               .Add({0, 0})
+                               .U16(2)
+                               .U16(0x0100)
+                               .U16(0x0001)
+                               .Add({0, 0})
+                               .U16(13 + 63 * 22); // the rest of row 10, rows 11 to 73
     EXPECT_EQ(std::vector<uint8_t>(band.begin(), band.end()), expected.vec());
 }
 
@@ -117,7 +124,7 @@ struct Placement {
     const char* name;
     MachineParams params;
     int band;
-    std::vector<int> columns;   // page columns of the dots, all on image row 5
+    std::vector<int> columns; // page columns of the dots, all on image row 5
     std::vector<Hit> expected;
 };
 
@@ -129,20 +136,35 @@ TEST(RasterEngine, HeadPlacement)
     const Placement rows[] = {
         {"HP45 both, holder 0: head 2 trails", Machine(0, 0, 0, 1), 0, {21, 150}, {{5, 7, 0x02}, {8, 22 + 18, 0x01}}},
         {"HP45 both, holder 1: head 1 trails", Machine(0, 0, 1, 1), 0, {21, 150}, {{5, 22 + 18, 0x01}, {8, 7, 0x02}}},
-        {"HP45 both, odd band printed both ways: one row less", Machine(0, 0, 0, 1), 1, {290 + 21, 290 + 150},
+        {"HP45 both, odd band printed both ways: one row less",
+         Machine(0, 0, 0, 1),
+         1,
+         {290 + 21, 290 + 150},
          {{5, 7, 0x02}, {7, 22 + 18, 0x01}}},
-        {"HP45 both, odd band printed one way", Machine(0, 0, 0, 0), 1, {290 + 21, 290 + 150},
+        {"HP45 both, odd band printed one way",
+         Machine(0, 0, 0, 0),
+         1,
+         {290 + 21, 290 + 150},
          {{5, 7, 0x02}, {8, 22 + 18, 0x01}}},
-        {"HP45 both, holder 1, odd band both ways", Machine(0, 0, 1, 1), 1, {290 + 21, 290 + 150},
+        {"HP45 both, holder 1, odd band both ways",
+         Machine(0, 0, 1, 1),
+         1,
+         {290 + 21, 290 + 150},
          {{5, 22 + 18, 0x01}, {7, 7, 0x02}}},
-        {"HP45 both: the last column of the band is head 2's nozzle 149", Machine(0, 0, 0, 1), 0, {289, 290},
+        {"HP45 both: the last column of the band is head 2's nozzle 149",
+         Machine(0, 0, 0, 1),
+         0,
+         {289, 290},
          {{8, 22 + 13, 0x40}}},
         {"HP45 both: head 2's first overlap nozzles stay off", Machine(0, 0, 0, 1), 0, {145}, {{5, 19, 0x40}}},
         {"HP45 head 1 alone, whatever the holder", Machine(0, 1, 1, 1), 1, {150 + 21}, {{5, 7, 0x02}}},
         {"HP45 head 2 alone: head 2's map, d rows later", Machine(0, 2, 1, 1), 0, {21}, {{8, 22 + 7, 0x02}}},
         {"HP45 head 2 alone, odd band both ways", Machine(0, 2, 0, 1), 1, {150 + 21}, {{7, 22 + 7, 0x02}}},
-        {"IUT308 both, holder 1, odd band both ways: head 2 trails by d", Machine(1, 0, 1, 1), 1,
-         {606 + 0, 606 + 308}, {{5, 21, 0x08}, {8, 44 + 3, 0x08}}},
+        {"IUT308 both, holder 1, odd band both ways: head 2 trails by d",
+         Machine(1, 0, 1, 1),
+         1,
+         {606 + 0, 606 + 308},
+         {{5, 21, 0x08}, {8, 44 + 3, 0x08}}},
         {"IUT308 head 2 alone", Machine(1, 2, 0, 1), 0, {307}, {{8, 44 + 36, 0x04}}},
         {"IUT308 head 1 alone", Machine(1, 1, 1, 1), 0, {307}, {{5, 36, 0x04}}},
     };
@@ -151,12 +173,12 @@ TEST(RasterEngine, HeadPlacement)
         COnePage page;
         for (const int c : p.columns)
             AddDot(page, c, 5);
-        AddDot(page, 1300, 5);   // far right, so that every page has at least the bands asked for
+        AddDot(page, 1300, 5); // far right, so that every page has at least the bands asked for
         test::MeasurePlotExtent(page);
         const RasterPlan plan = CRasterEngine::Prepare(page, p.params);
         ASSERT_GT(plan.bands, p.band) << p.name;
         const auto band = engine.BuildBand(page, p.params, plan, p.band);
-        const Decoded d = Decode(band, p.params.settings.cartridgeType == 1 ? 88 : 44);
+        const Decoded d = Decode(band, p.params.settings.cartridgeType == Cartridge::IUT308 ? 88 : 44);
         EXPECT_EQ(d.rows, plan.rowsPerBand + 30) << p.name;
         EXPECT_EQ(d.hits, p.expected) << p.name;
     }
@@ -189,7 +211,7 @@ TEST(RasterEngine, RowsBeyondTheImageAndTheLast30StayBlank)
 {
     const MachineParams params = Machine(0, 0, 0, 0, 7);
     COnePage page;
-    AddDot(page, 150, 20);   // head 2's nozzle 10 on image row 20
+    AddDot(page, 150, 20); // head 2's nozzle 10 on image row 20
     test::MeasurePlotExtent(page);
     RasterPlan plan = CRasterEngine::Prepare(page, params);
     ASSERT_EQ(plan.height, 22);
@@ -248,7 +270,7 @@ TEST(RasterEngine, StaysInsideItsBuffersWhateverTheRecordsSay)
             p.settings.plotLineWidth = 255;
             RasterPlan plan = CRasterEngine::Prepare(page, p);
             ASSERT_TRUE(CRasterEngine::FitsBuffers(plan));
-            plan.height = CRasterEngine::kMaxBandRows + 5;   // more image rows than the band has
+            plan.height = CRasterEngine::kMaxBandRows + 5; // more image rows than the band has
             const int rowBytes = cartridge == 1 ? 88 : 44;
             for (int32_t b = 0; b < plan.bands; ++b)
                 EXPECT_EQ(Decode(engine.BuildBand(page, p, plan, b), rowBytes).rows, plan.rowsPerBand + 30);

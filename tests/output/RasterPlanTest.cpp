@@ -16,7 +16,7 @@ COnePage PageWithExtent(int32_t plotMaxX, int32_t plotMaxY)
 MachineParams Params(uint8_t cartridge, uint8_t headsInUse, uint8_t overlap = 1, uint8_t lineWidth = 1)
 {
     MachineParams p;
-    p.settings.cartridgeType = cartridge;
+    p.settings.cartridgeType = CartridgeFromByte(cartridge);
     p.settings.headsInUse = headsInUse;
     p.settings.headOverlap = overlap;
     p.settings.plotLineWidth = lineWidth;
@@ -28,7 +28,7 @@ struct PlanCase {
     int32_t plotMaxX;
     int32_t plotMaxY;
     MachineParams params;
-    RasterPlan expected;   // n, w, lw, W, H, R, B
+    RasterPlan expected; // n, w, lw, W, H, R, B
 };
 
 TEST(RasterPlan, Geometry)
@@ -107,7 +107,7 @@ TEST(RasterPlan, BandsLongerThanTheBuffersAreRefused)
 
     // Head 2 at 150 and twice 30 rows leave 11590 image rows (H) for a band of 11800 rows.
     MachineParams p = Params(0, 0);
-    p.advanced.yPulsesPerMm = 16;   // one row per mm at interval 16
+    p.advanced.yPulsesPerMm = 16; // one row per mm at interval 16
     EXPECT_TRUE(CRasterEngine::FitsBuffers(CRasterEngine::Prepare(PageWithExtent(400, 11588 * 40), p)));
     EXPECT_FALSE(CRasterEngine::FitsBuffers(CRasterEngine::Prepare(PageWithExtent(400, 11589 * 40), p)));
 

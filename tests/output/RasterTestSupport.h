@@ -14,11 +14,17 @@
 namespace qv::test {
 
 // Page units of raster column c: rounds back to exactly c.
-inline int32_t PageX(int32_t column) { return RoundToInt32(column * 40 * kPixelPitchMm); }
+inline int32_t PageX(int32_t column)
+{
+    return RoundToInt32(column * 40 * kPixelPitchMm);
+}
 
 // With 16 Y pulses per mm and an interval of 16 pulses, one raster row is one millimetre.
 constexpr double kOneRowPerMm = 16;
-inline int32_t PageY(int32_t row) { return 40 * row; }
+inline int32_t PageY(int32_t row)
+{
+    return 40 * row;
+}
 
 inline CCurve& AddCurve(COnePage& page, std::initializer_list<CPoint> points, int32_t lineStyle = 0,
                         int32_t kind = CurveKind::Plot)

@@ -36,7 +36,7 @@ struct Case {
         a.inkjetAccelDistance = 40;
         MachineSettings& m = params.settings;
         m.head2Position = 150;
-        m.cartridgeType = 0;
+        m.cartridgeType = Cartridge::HP45;
         m.sameKnife = 0;
         m.fullCutOffsetX = 150;
         m.fullCutOffsetY = 50;
@@ -61,7 +61,7 @@ struct Row {
     const char* name;
     std::function<void(Case&)> setUp;
     int result;
-    const char* message;   // nullptr: none
+    const char* message; // nullptr: none
 };
 
 TEST(CheckWorkingArea, LimitsMessagesAndResults)
@@ -70,39 +70,102 @@ TEST(CheckWorkingArea, LimitsMessagesAndResults)
         {"everything well inside", [](Case&) {}, 0, nullptr},
         {"plot X exactly at the limit", [](Case& c) { c.page.plotMaxX = 40000; }, 0, nullptr},
         {"plot X one pulse beyond",
-         [](Case& c) { c.page.plotMaxX = 40000; c.start.x = 1; }, 1, "Plot X Out of Size"},
+         [](Case& c) {
+             c.page.plotMaxX = 40000;
+             c.start.x = 1;
+         },
+         1, "Plot X Out of Size"},
         {"plot Y exactly at the limit", [](Case& c) { c.page.plotMaxY = 36960; }, 0, nullptr},
         {"plot Y one pulse beyond",
-         [](Case& c) { c.page.plotMaxY = 36960; c.start.y = 1; }, 2, "Plot Y Out of Size"},
+         [](Case& c) {
+             c.page.plotMaxY = 36960;
+             c.start.y = 1;
+         },
+         2, "Plot Y Out of Size"},
         {"full cut X exactly at the limit",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxX = 39680; }, 0, nullptr},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxX = 39680;
+         },
+         0, nullptr},
         {"full cut X one pulse beyond",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxX = 39680; c.start.x = 1; }, 1, "FC X Out of Size"},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxX = 39680;
+             c.start.x = 1;
+         },
+         1, "FC X Out of Size"},
         {"IUT308 shifts the knife 22 mm",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxX = 40080; c.params.settings.cartridgeType = 1; },
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxX = 40080;
+             c.params.settings.cartridgeType = Cartridge::IUT308;
+         },
          0, nullptr},
         {"the same edge with HP45 is beyond",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxX = 40080; }, 1, "FC X Out of Size"},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxX = 40080;
+         },
+         1, "FC X Out of Size"},
         {"full cut Y exactly at the limit",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxY = 35600; }, 0, nullptr},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxY = 35600;
+         },
+         0, nullptr},
         {"full cut Y one pulse beyond",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxY = 35600; c.start.y = 1; }, 2, "FC Y Out of Size"},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxY = 35600;
+             c.start.y = 1;
+         },
+         2, "FC Y Out of Size"},
         {"no full cuts: their extents are not checked",
-         [](Case& c) { c.page.fullCutMaxX = 90000; c.page.fullCutMaxY = 90000; }, 0, nullptr},
+         [](Case& c) {
+             c.page.fullCutMaxX = 90000;
+             c.page.fullCutMaxY = 90000;
+         },
+         0, nullptr},
         {"half cut Y minimum exactly at the origin side",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMinY = 800; }, 0, nullptr},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMinY = 800;
+         },
+         0, nullptr},
         {"half cut Y minimum one pulse below",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMinY = 800; c.start.y = -1; }, 1, "HC Ymin Out of Size"},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMinY = 800;
+             c.start.y = -1;
+         },
+         1, "HC Ymin Out of Size"},
         {"half cut X exactly at the limit",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMaxX = 39280; }, 0, nullptr},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMaxX = 39280;
+         },
+         0, nullptr},
         {"half cut X one pulse beyond",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMaxX = 39280; c.start.x = 1; }, 2,
-         "HC XMax Out of Size"},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMaxX = 39280;
+             c.start.x = 1;
+         },
+         2, "HC XMax Out of Size"},
         {"half cut Y maximum exactly at the limit",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMaxY = 32800; }, 0, nullptr},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMaxY = 32800;
+         },
+         0, nullptr},
         {"half cut Y maximum one pulse beyond",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMaxY = 32800; c.start.y = 1; }, 3,
-         "FC YMax Out of Size"},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMaxY = 32800;
+             c.start.y = 1;
+         },
+         3, "FC YMax Out of Size"},
         {"the half-cut Y maximum measures the half cuts, not the full cuts",
          [](Case& c) {
              c.page.hasHalfCut = 1;
@@ -134,20 +197,31 @@ TEST(CheckWorkingArea, LimitsMessagesAndResults)
          },
          2, "FC Y Out of Size"},
         {"Chinese when Language is 0",
-         [](Case& c) { c.page.plotMaxY = 90000; c.settings.Language = 0; }, 2, "Y向喷墨超出幅面"},
+         [](Case& c) {
+             c.page.plotMaxY = 90000;
+             c.settings.Language = 0;
+         },
+         2, "Y向喷墨超出幅面"},
         {"English whenever Language is not 0",
-         [](Case& c) { c.page.hasFullCut = 1; c.page.fullCutMaxX = 90000; c.settings.Language = 2; }, 1,
-         "FC X Out of Size"},
+         [](Case& c) {
+             c.page.hasFullCut = 1;
+             c.page.fullCutMaxX = 90000;
+             c.settings.Language = 2;
+         },
+         1, "FC X Out of Size"},
         {"Chinese half-cut Y maximum",
-         [](Case& c) { c.page.hasHalfCut = 1; c.page.halfCutMaxY = 90000; c.settings.Language = 0; }, 3,
-         "Y向全刀切割超出幅面"},
+         [](Case& c) {
+             c.page.hasHalfCut = 1;
+             c.page.halfCutMaxY = 90000;
+             c.settings.Language = 0;
+         },
+         3, "Y向全刀切割超出幅面"},
     };
     for (const Row& row : rows) {
         Case c;
         row.setUp(c);
         RecordingNotifier notifier;
-        const int result =
-            CheckWorkingArea(c.page, c.params, c.settings, c.start, c.params.Limits(), notifier);
+        const int result = CheckWorkingArea(c.page, c.params, c.settings, c.start, c.params.Limits(), notifier);
         EXPECT_EQ(result, row.result) << row.name;
         const std::vector<std::string> expected =
             row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{};

@@ -28,7 +28,7 @@ TEST(ZeroRuns, Expansion)
 {
     EXPECT_EQ(ExpandZeroRuns(Bytes{0x34, 0x12, 0, 0, 3, 0, 0xFF, 0xFF}.vec()),
               (std::vector<uint16_t>{0x1234, 0, 0, 0, 0xFFFF}));
-    const auto split = ExpandZeroRuns(Bytes{0, 0, 0xE8, 0xFD, 0, 0, 1, 0}.vec());   // (0, 65000) (0, 1)
+    const auto split = ExpandZeroRuns(Bytes{0, 0, 0xE8, 0xFD, 0, 0, 1, 0}.vec()); // (0, 65000) (0, 1)
     ASSERT_TRUE(split);
     EXPECT_EQ(split->size(), 65001u);
     EXPECT_FALSE(ExpandZeroRuns(Bytes{0, 0}.vec())) << "run pair cut off";
@@ -61,7 +61,7 @@ TEST(BandDecoder, BandLongerThanOneRun)
 TEST(BandDecoder, WrongRowCountIsAnError)
 {
     PrintedImage image;
-    const BandResult r = DecodeBand(Hp45(1), 3, 2, Bytes{0, 0, 0xAA, 0x02}.vec(), image);   // 31 rows, 32 expected
+    const BandResult r = DecodeBand(Hp45(1), 3, 2, Bytes{0, 0, 0xAA, 0x02}.vec(), image); // 31 rows, 32 expected
     ASSERT_EQ(r.errors.size(), 1u);
     EXPECT_NE(r.errors[0].find("band 3"), std::string::npos);
     EXPECT_NE(r.errors[0].find("expected 32 rows"), std::string::npos);
@@ -71,9 +71,10 @@ TEST(BandDecoder, Hp45SingleHeadPixels)
 {
     // Row 0: pixel 21 is bit 1 of byte 7 (word 3 = 0x0200); pixel 132 is bit 6 of byte 0 (word 0 = 0x0040).
     // Row 1: pixel 3 is bit 0 of byte 1 (word 0 = 0x0100).
-    const Bytes band = Bytes{0x40, 0x00, 0, 0, 2, 0, 0x00, 0x02, 0, 0, 18, 0}   // row 0
-                           .Add({0x00, 0x01, 0, 0, 21, 0})                     // row 1
-                           .Add({0, 0}).U16(28 * 22);                            // the other 28 rows
+    const Bytes band = Bytes{0x40, 0x00, 0, 0, 2, 0, 0x00, 0x02, 0, 0, 18, 0} // row 0
+                           .Add({0x00, 0x01, 0, 0, 21, 0})                    // row 1
+                           .Add({0, 0})
+                           .U16(28 * 22); // the other 28 rows
     PrintedImage image;
     const BandResult r = DecodeBand(Hp45(1), 0, 0, band.vec(), image);
     ASSERT_TRUE(r.errors.empty()) << r.errors[0];
@@ -93,8 +94,8 @@ TEST(BandDecoder, Hp45BothHeadsLandWhereTheHostAimed)
         Bytes b;
         if (row > 0)
             b.Add({0, 0}).U16(static_cast<uint16_t>(row * 22));
-        b.Add({0x01, 0x00, 0, 0, 10, 0, 0x01, 0x00, 0, 0, 10, 0});        // head 1 and head 2 nozzle 0 in this row
-        return b.Add({0, 0}).U16(static_cast<uint16_t>((29 - row) * 22)).vec();   // R = 0: 30 rows in all
+        b.Add({0x01, 0x00, 0, 0, 10, 0, 0x01, 0x00, 0, 0, 10, 0}); // head 1 and head 2 nozzle 0 in this row
+        return b.Add({0, 0}).U16(static_cast<uint16_t>((29 - row) * 22)).vec(); // R = 0: 30 rows in all
     };
     PrintedImage image;
     const BandResult even = DecodeBand(Hp45(0), 0, 0, bandWithHead2At(2), image);
@@ -122,7 +123,7 @@ TEST(BandDecoder, Hp45HeadTwoAlone)
     PrintedImage image;
     const BandResult r = DecodeBand(Hp45(2), 0, 0, band.vec(), image);
     ASSERT_TRUE(r.errors.empty());
-    EXPECT_TRUE(image.Get(25, 0));   // byte 23 bit 1: group 1, nozzle 25
+    EXPECT_TRUE(image.Get(25, 0)); // byte 23 bit 1: group 1, nozzle 25
     EXPECT_EQ(image.Width(), 150);
 }
 

@@ -10,7 +10,7 @@ TEST(JobOutput, PreviewIsUprightWithSquarePixels)
     // Two raster rows of 16 pulses at 104.25 pulses per mm are 1.81 pixels of 1/300 inch each.
     PrintedImage printed;
     printed.Reserve(4, 2);
-    printed.Set(0, 0);   // the first row printed, nearest the Y origin
+    printed.Set(0, 0); // the first row printed, nearest the Y origin
     MachineParams machine;
     const PrintedImage preview = UprightPreview(printed, machine);
     ASSERT_EQ(preview.Width(), 4);
@@ -25,7 +25,7 @@ TEST(JobOutput, PreviewIsUprightWithSquarePixels)
 TEST(JobOutput, KnifePathsAreMirroredIntoTheSameBox)
 {
     JobReport job;
-    job.knife = {{.x = 0, .y = 0, .code = 'M'}, {.x = 1043, .y = 2085, .code = 'F'}};   // (0,0) to (10,20) mm
+    job.knife = {{.x = 0, .y = 0, .code = 'M'}, {.x = 1043, .y = 2085, .code = 'F'}}; // (0,0) to (10,20) mm
     MachineParams machine;
     machine.advanced.xPulsesPerMm = 104.3;
     machine.advanced.yPulsesPerMm = 104.25;

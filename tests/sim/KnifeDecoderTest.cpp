@@ -12,9 +12,15 @@ using test::Bytes;
 TEST(KnifeDecoder, RecordsFromGoldenBytes)
 {
     const Bytes data = Bytes{}
-                           .I32(264).I32(-3).Add({0, 0, 'M', 0})
-                           .I32(0x01020304).I32(70000).Add({160, 5, 'F', 0})
-                           .I32(-1).I32(0).Add({10, 255, 'H', 0});
+                           .I32(264)
+                           .I32(-3)
+                           .Add({0, 0, 'M', 0})
+                           .I32(0x01020304)
+                           .I32(70000)
+                           .Add({160, 5, 'F', 0})
+                           .I32(-1)
+                           .I32(0)
+                           .Add({10, 255, 'H', 0});
     const KnifeData k = DecodeKnifeRecords(data.vec());
     EXPECT_TRUE(k.errors.empty());
     ASSERT_EQ(k.records.size(), 3u);

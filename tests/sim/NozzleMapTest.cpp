@@ -12,7 +12,8 @@ void ExpectGroup(const NozzleMap& map, int group, std::vector<int> nozzles)
 {
     nozzles.resize(8, NozzleMap::kNone);
     for (int bit = 0; bit < 8; ++bit)
-        EXPECT_EQ(map.nozzleOf[group][bit], nozzles[static_cast<std::size_t>(bit)]) << "group " << group << " bit " << bit;
+        EXPECT_EQ(map.nozzleOf[group][bit], nozzles[static_cast<std::size_t>(bit)])
+            << "group " << group << " bit " << bit;
 }
 
 TEST(NozzleMap, Hp45TellingRows)

@@ -25,7 +25,8 @@ std::vector<Chunk> Chunks(const std::vector<uint8_t>& png)
     std::size_t at = 8;
     while (at + 12 <= png.size()) {
         const uint32_t length = U32(png, at);
-        Chunk c{std::string(png.begin() + static_cast<std::ptrdiff_t>(at) + 4, png.begin() + static_cast<std::ptrdiff_t>(at) + 8),
+        Chunk c{std::string(png.begin() + static_cast<std::ptrdiff_t>(at) + 4,
+                            png.begin() + static_cast<std::ptrdiff_t>(at) + 8),
                 std::vector<uint8_t>(png.begin() + static_cast<std::ptrdiff_t>(at) + 8,
                                      png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length))};
         const uLong crc = crc32(0L, png.data() + at + 4, 4 + length);
@@ -51,7 +52,7 @@ TEST(PngWriter, OneBitGreyRowsReadBack)
     EXPECT_EQ(chunks[1].type, "IDAT");
     EXPECT_EQ(chunks[2].type, "IEND");
 
-    std::vector<uint8_t> raw(9);   // 3 rows of filter byte + 2 bytes
+    std::vector<uint8_t> raw(9); // 3 rows of filter byte + 2 bytes
     uLongf size = raw.size();
     ASSERT_EQ(uncompress(raw.data(), &size, chunks[1].data.data(), chunks[1].data.size()), Z_OK);
     ASSERT_EQ(size, 9u);

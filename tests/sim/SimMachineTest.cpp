@@ -1,5 +1,5 @@
-#include "SimJob.h"
 #include "SimMachine.h"
+#include "SimJob.h"
 
 #include "support/Bytes.h"
 #include "support/TempDir.h"
@@ -93,9 +93,9 @@ TEST(SimMachine, HeadJogsWhileHeldAndGoesHomeOnOrigin)
     o.seekMs = 50;
     SimMachine m(clock, o);
     clock.Advance(50);
-    Send(m, 4);   // right, 20 mm/s
+    Send(m, 4); // right, 20 mm/s
     clock.Advance(500);
-    Send(m, 1);   // up
+    Send(m, 1); // up
     clock.Advance(250);
     Send(m, 0);
     clock.Advance(1000);
@@ -104,7 +104,7 @@ TEST(SimMachine, HeadJogsWhileHeldAndGoesHomeOnOrigin)
     Send(m, 11);
     EXPECT_EQ(Read(m, 36), Bytes{}.I32(1042).I32(521).vec());
 
-    Send(m, 3);   // left, past the origin
+    Send(m, 3); // left, past the origin
     clock.Advance(100000);
     Send(m, 0);
     EXPECT_EQ(m.HeadPosition().x, 0);

@@ -1,5 +1,5 @@
-#include "SimMachine.h"
 #include "SimTcpServer.h"
+#include "SimMachine.h"
 
 #include "support/Bytes.h"
 

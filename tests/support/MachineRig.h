@@ -8,6 +8,7 @@
 
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
+#include "app/MachineParamsStore.h"
 #include "app/Notifier.h"
 #include "link/CMyCommu.h"
 #include "link/LinkProtocol.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,16 +32,15 @@ namespace qv::test {
 class MachineRig {
 public:
     explicit MachineRig(bool viaNet, sim::SimOptions options = Defaults(), bool realTime = false)
-        : machine(realTime ? static_cast<const sim::SimClock&>(steady) : clock, options),
-          server(machine, address, 0), device(machine), backend(device),
-          commu(settings, params, state, notifier, backend),
+        : machine(realTime ? static_cast<const sim::SimClock&>(steady) : clock, options), server(machine, address, 0),
+          device(machine), backend(device), commu(settings, params, state, notifier, backend),
           protocol(commu, state, params, settings, notifier)
     {
         std::string error;
         if (!server.Start(error))
             ADD_FAILURE() << "virtual machine does not listen: " << error;
-        settings.ConnectViaNet = viaNet ? 1 : 0;
-        params.settings.machineIp = address;
+        EditOptions([&](AppOptions& o) { o.ConnectViaNet = viaNet ? 1 : 0; });
+        params.SetAddress(address);
         machine.SetAddress(address);
         commu.Eth().SetPort(server.Port());
     }
@@ -64,6 +65,21 @@ public:
         return frames;
     }
 
+    // Changes the host's records as a dialog would.
+    void EditParams(const std::function<void(MachineParams&)>& edit)
+    {
+        MachineParams p = params.Get();
+        edit(p);
+        params.Set(p);
+    }
+    // Changes the options as the owner does, with the mirror the link threads read.
+    void EditOptions(const std::function<void(AppOptions&)>& edit)
+    {
+        AppOptions o = settings.Options();
+        edit(o);
+        settings.SetOptions(o);
+    }
+
     void Fault(const std::string& rule)
     {
         const auto f = sim::SimFault::Parse(rule);
@@ -79,7 +95,7 @@ public:
     sim::SimUsbDevice device;
     SimUsbBackend backend;
     CSettings settings;
-    MachineParams params;
+    MachineParamsStore params;
     LinkState state;
     RecordingNotifier notifier;
     CMyCommu commu;

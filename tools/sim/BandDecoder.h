@@ -29,8 +29,8 @@ std::optional<std::vector<uint16_t>> ExpandZeroRuns(std::span<const uint8_t> com
 
 // The machine's print settings (from its own parameter records).
 struct RasterSetup {
-    uint8_t cartridgeType = 0;   // 0 "HP45", 1 "IUT308"
-    uint8_t headsInUse = 0;      // 0 both, 1 head 1, 2 head 2
+    uint8_t cartridgeType = 0; // 0 "HP45", 1 "IUT308"
+    uint8_t headsInUse = 0;    // 0 both, 1 head 1, 2 head 2
     uint8_t headOverlap = 1;
     uint8_t head2Position = 150;
     uint8_t bidirPrinting = 1;
@@ -42,9 +42,9 @@ struct RasterSetup {
 };
 
 struct BandResult {
-    int rows = 0;                  // row records found
-    int64_t inkPixels = 0;         // bits that fired a nozzle
-    int64_t offMaterial = 0;       // fired before the first row of the material
+    int rows = 0;            // row records found
+    int64_t inkPixels = 0;   // bits that fired a nozzle
+    int64_t offMaterial = 0; // fired before the first row of the material
     std::vector<std::string> errors;
 };
 

@@ -12,16 +12,12 @@
 
 namespace qv::sim {
 
-namespace {
-
 std::string Mm(double v)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", v);
     return text;
 }
-
-} // namespace
 
 std::string JsonString(std::string_view text)
 {
@@ -58,9 +54,10 @@ std::string KnifeSvg(const JobReport& job, const MachineParams& machine)
         minX = minY = maxX = maxY = 0;
     const double margin = 5;
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                      "viewBox=\"" + Mm(minX - margin) + " " + Mm(minY - margin) + " " +
-                      Mm(maxX - minX + 2 * margin) + " " + Mm(maxY - minY + 2 * margin) + "\" width=\"" +
-                      Mm(maxX - minX + 2 * margin) + "mm\" height=\"" + Mm(maxY - minY + 2 * margin) + "mm\">\n" +
+                      "viewBox=\"" +
+                      Mm(minX - margin) + " " + Mm(minY - margin) + " " + Mm(maxX - minX + 2 * margin) + " " +
+                      Mm(maxY - minY + 2 * margin) + "\" width=\"" + Mm(maxX - minX + 2 * margin) + "mm\" height=\"" +
+                      Mm(maxY - minY + 2 * margin) + "mm\">\n" +
                       // Mirrors Y within the same box: SVG counts Y downwards, the drawing upwards.
                       "<g transform=\"matrix(1 0 0 -1 0 " + Mm(minY + maxY) + ")\">\n";
     // One path per run of records with the same code; each starts where the previous record left the knife.
@@ -109,13 +106,14 @@ std::string JobSummaryJson(const JobReport& job)
     j += "],\n  \"bands\": [";
     for (std::size_t i = 0; i < job.bands.size(); ++i)
         j += std::string(i ? ", " : "") + "{\"index\": " + std::to_string(job.bands[i].index) +
-             ", \"bytes\": " + std::to_string(job.bands[i].bytes) + ", \"rows\": " +
-             std::to_string(job.bands[i].rows) + ", \"inkPixels\": " + std::to_string(job.bands[i].inkPixels) + "}";
+             ", \"bytes\": " + std::to_string(job.bands[i].bytes) + ", \"rows\": " + std::to_string(job.bands[i].rows) +
+             ", \"inkPixels\": " + std::to_string(job.bands[i].inkPixels) + "}";
     j += "],\n";
     j += "  \"knife\": {\"records\": " + std::to_string(job.knife.size()) + ", \"moves\": " + std::to_string(moves) +
          ", \"fullCuts\": " + std::to_string(fullCuts) + ", \"halfCuts\": " + std::to_string(halfCuts) + "},\n";
-    j += "  \"printed\": {\"width\": " + std::to_string(job.image.Width()) + ", \"height\": " +
-         std::to_string(job.image.Height()) + ", \"inkPixels\": " + std::to_string(job.image.InkPixels()) +
+    j += "  \"printed\": {\"width\": " + std::to_string(job.image.Width()) +
+         ", \"height\": " + std::to_string(job.image.Height()) +
+         ", \"inkPixels\": " + std::to_string(job.image.InkPixels()) +
          ", \"inkOffMaterial\": " + std::to_string(job.inkOffMaterial) + "},\n";
     j += std::string("  \"cancelled\": ") + (job.cancelled ? "true" : "false") + ",\n";
     j += std::string("  \"ok\": ") + (job.Ok() ? "true" : "false") + ",\n";
@@ -149,7 +147,8 @@ bool WriteJobFiles(const std::string& folder, const JobReport& job, const Machin
     if (!job.bands.empty()) {
         const std::vector<uint8_t> png = EncodePng(UprightPreview(job.image, machine));
         ok = WriteFileAtomically((path / "print.png").string(),
-                                 std::span<const char>(reinterpret_cast<const char*>(png.data()), png.size())) && ok;
+                                 std::span<const char>(reinterpret_cast<const char*>(png.data()), png.size())) &&
+             ok;
     }
     if (!job.knife.empty())
         ok = WriteFileAtomically((path / "cut.svg").string(), KnifeSvg(job, machine)) && ok;

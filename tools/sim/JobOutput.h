@@ -9,6 +9,8 @@ namespace qv::sim {
 
 // A JSON string literal: quotes, backslashes and control characters escaped, UTF-8 kept.
 std::string JsonString(std::string_view text);
+// A length with three decimals, as the JSON and SVG outputs write millimetres.
+std::string Mm(double v);
 
 // The knife paths as SVG text in millimetres (pulses divided by the machine's pulses per millimetre), X to the
 // right and Y upwards as the drawing was made, so labels read as in the drawing: full cuts red, half cuts blue,

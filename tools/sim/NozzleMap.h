@@ -19,8 +19,8 @@ struct NozzleMap {
     static constexpr int kMaxGroups = 44;
     static constexpr int kNone = -1;
 
-    int nozzles = 0;          // per head
-    int groups = 0;           // bytes per head in a row record
+    int nozzles = 0; // per head
+    int groups = 0;  // bytes per head in a row record
     // nozzleOf[group][bit]: the nozzle that bit fires, or kNone.
     std::array<std::array<int16_t, 8>, kMaxGroups> nozzleOf{};
 

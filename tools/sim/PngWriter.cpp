@@ -44,7 +44,7 @@ std::vector<uint8_t> DeflateRows(const PrintedImage& image)
         } while (z.avail_out == 0);
     };
     for (int y = 0; y < image.Height(); ++y) {
-        row[0] = 0;   // filter: none
+        row[0] = 0; // filter: none
         const uint8_t* bits = image.Row(y);
         for (std::size_t i = 0; i < stride; ++i)
             row[i + 1] = static_cast<uint8_t>(~bits[i]);
@@ -65,7 +65,7 @@ std::vector<uint8_t> EncodePng(const PrintedImage& image)
     std::vector<uint8_t> header;
     PutU32(header, static_cast<uint32_t>(std::max(image.Width(), 1)));
     PutU32(header, static_cast<uint32_t>(std::max(image.Height(), 1)));
-    header.insert(header.end(), {1, 0, 0, 0, 0});   // bit depth 1, greyscale, deflate, filter 0, no interlace
+    header.insert(header.end(), {1, 0, 0, 0, 0}); // bit depth 1, greyscale, deflate, filter 0, no interlace
     PutChunk(png, "IHDR", header);
     if (image.Width() > 0 && image.Height() > 0) {
         PutChunk(png, "IDAT", DeflateRows(image));

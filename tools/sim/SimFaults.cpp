@@ -60,8 +60,12 @@ std::optional<SimFault> SimFault::Parse(const std::string& text)
         f.kind = FaultKind::ShortReply;
     } else if (rest == "bad-first-byte") {
         f.kind = FaultKind::BadFirstByte;
-    } else if (rest == "status4") {
-        f.kind = FaultKind::Status4;
+    } else if (rest.rfind("status", 0) == 0 && rest.size() > 6) {
+        const auto n = Number(rest.substr(6));
+        if (!n || *n > 255)
+            return std::nullopt;
+        f.kind = FaultKind::Status;
+        f.status = static_cast<uint8_t>(*n);
     } else if (rest == "close") {
         f.kind = FaultKind::Close;
     } else if (rest == "silent" && text == rest) {
@@ -73,7 +77,7 @@ std::optional<SimFault> SimFault::Parse(const std::string& text)
     return f;
 }
 
-std::optional<FaultKind> FaultPlan::Strike(int target)
+std::optional<SimFault> FaultPlan::Strike(int target)
 {
     for (SimFault& f : faults_) {
         if (f.target != SimFault::kAnyTarget && f.target != target)
@@ -86,7 +90,7 @@ std::optional<FaultKind> FaultPlan::Strike(int target)
         }
         if (f.count > 0)
             --f.count;
-        return f.kind;
+        return f;
     }
     return std::nullopt;
 }

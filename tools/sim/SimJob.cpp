@@ -109,9 +109,12 @@ void SimJob::Check()
 void SimJob::Decode(const MachineParams& machine)
 {
     JobReport& r = report_;
-    const RasterSetup setup{machine.settings.cartridgeType, machine.settings.headsInUse,
-                            machine.settings.headOverlap, machine.settings.head2Position,
-                            machine.settings.bidirPrinting, machine.advanced.holderType};
+    const RasterSetup setup{static_cast<uint8_t>(machine.settings.cartridgeType),
+                            machine.settings.headsInUse,
+                            machine.settings.headOverlap,
+                            machine.settings.head2Position,
+                            machine.settings.bidirPrinting,
+                            machine.advanced.holderType};
     std::size_t offset = 0;
     int band = 0;
     for (const SegmentEntry& e : r.segments) {

@@ -24,6 +24,7 @@ namespace qv::sim {
 namespace {
 
 constexpr std::size_t kKeptJobs = 8;
+constexpr int kReadProgressCode = 40;
 
 std::string Hex(std::span<const uint8_t> bytes)
 {
@@ -74,6 +75,12 @@ void SimMachine::AddFault(const SimFault& fault)
 {
     const std::lock_guard lock(mutex_);
     faults_.Add(fault);
+}
+
+void SimMachine::SetFirmware(uint32_t version)
+{
+    const std::lock_guard lock(mutex_);
+    options_.firmware = version;
 }
 
 void SimMachine::ClearFaults()
@@ -229,9 +236,7 @@ void SimMachine::EndJob(bool cancelled)
 {
     auto report = std::shared_ptr<JobReport>(job_, &job_->Report());
     report->cancelled = cancelled;
-    if (!options_.outputDir.empty() &&
-        !WriteJobOutput(options_.outputDir, *report, params_) &&
-        log_)
+    if (!options_.outputDir.empty() && !WriteJobOutput(options_.outputDir, *report, params_) && log_)
         log_("cannot write the output of job " + std::to_string(report->number));
     if (log_)
         log_("job " + std::to_string(report->number) + (cancelled ? " cancelled" : " done") +
@@ -342,7 +347,7 @@ SimReply SimMachine::Fault(int target, std::vector<uint8_t> reply)
     const auto fault = faults_.Strike(target);
     if (!fault)
         return {std::move(reply), false};
-    switch (*fault) {
+    switch (fault->kind) {
     case FaultKind::NoAck:
         return {};
     case FaultKind::ShortReply:
@@ -353,8 +358,14 @@ SimReply SimMachine::Fault(int target, std::vector<uint8_t> reply)
         if (!reply.empty())
             reply[0] = 0x02;
         return {std::move(reply), false};
-    case FaultKind::Status4:
-        return {{0x03, 4, 0}, false};
+    case FaultKind::Status:
+        // A progress reply carries the status in its last two bytes; anything else is acknowledged with it.
+        if (target == kReadProgressCode && reply.size() == 4) {
+            reply[2] = fault->status;
+            reply[3] = 0;
+            return {std::move(reply), false};
+        }
+        return {{0x03, fault->status, 0}, false};
     case FaultKind::Close:
         return {{}, true};
     }
@@ -412,13 +423,23 @@ SimReply SimMachine::HandleBulkChunk(std::span<const uint8_t> chunk)
     return out;
 }
 
-void SimMachine::HandleBulk(std::span<const uint8_t> data)
+BulkOutcome SimMachine::HandleBulk(std::span<const uint8_t> data)
 {
     const std::lock_guard lock(mutex_);
     Advance();
-    if (phase_ == Phase::Receiving)
+    BulkOutcome outcome = BulkOutcome::Taken;
+    if (const auto fault = faults_.Strike(SimFault::kBulkTarget)) {
+        if (fault->kind == FaultKind::NoAck)
+            outcome = BulkOutcome::TimedOut;
+        else if (fault->kind == FaultKind::ShortReply)
+            outcome = BulkOutcome::Short;
+        else if (fault->kind == FaultKind::Close)
+            outcome = BulkOutcome::Vanished;
+    }
+    if (phase_ == Phase::Receiving && outcome == BulkOutcome::Taken)
         job_->AddBulk(data, false);
     Record(SimExchange::Kind::Bulk, data, SimReply{});
+    return outcome;
 }
 
 bool SimMachine::ExpectsJobData() const

@@ -27,13 +27,13 @@ namespace qv::sim {
 // panel's confirm key, 12/18 while it works, 13/0 while paused.
 struct SimOptions {
     uint32_t firmware = 0x00AA1900;
-    std::string paramFile;        // parameter records; empty: start-up values, kept in memory only
-    std::string outputDir;        // where every job's summary, image and knife paths go; empty: nowhere
-    int64_t initMs = 300;         // status 0 after power-on
-    int64_t seekMs = 700;         // status 1 while seeking the origin
-    int64_t cleanMs = 1500;       // status 10 after command 13
-    int64_t segmentMs = 300;      // working time per segment
-    int64_t confirmAfterMs = -1;  // a job started with 52 is confirmed this long after its header; -1: never
+    std::string paramFile;       // parameter records; empty: start-up values, kept in memory only
+    std::string outputDir;       // where every job's summary, image and knife paths go; empty: nowhere
+    int64_t initMs = 300;        // status 0 after power-on
+    int64_t seekMs = 700;        // status 1 while seeking the origin
+    int64_t cleanMs = 1500;      // status 10 after command 13
+    int64_t segmentMs = 300;     // working time per segment
+    int64_t confirmAfterMs = -1; // a job started with 52 is confirmed this long after its header; -1: never
     double jogMmPerSecond = 20;
     bool recordTranscript = false;
 };
@@ -60,9 +60,14 @@ struct SimExchange {
 };
 
 struct SimReply {
-    std::vector<uint8_t> bytes;   // empty: nothing is sent back
-    bool close = false;           // drop the connection
+    std::vector<uint8_t> bytes; // empty: nothing is sent back
+    bool close = false;         // drop the connection
 };
+
+// How the machine took a job's data sent in one transfer (USB): whole, or cut short by a fault on the bulk
+// target: no-ack lets the transfer time out, short-reply takes all but the last byte, close makes the device
+// vanish.
+enum class BulkOutcome { Taken, TimedOut, Short, Vanished };
 
 class SimMachine {
 public:
@@ -73,7 +78,7 @@ public:
     // One 400-byte chunk of an Ethernet bulk stream, acknowledged.
     SimReply HandleBulkChunk(std::span<const uint8_t> chunk);
     // The whole bulk transfer of the USB endpoint 0x03; not acknowledged.
-    void HandleBulk(std::span<const uint8_t> data);
+    BulkOutcome HandleBulk(std::span<const uint8_t> data);
     // Between a job's start command and its header the job's data may arrive.
     bool ExpectsJobData() const;
 
@@ -84,6 +89,8 @@ public:
 
     // The address the machine reports in bytes 0..3 of its settings.
     void SetAddress(std::array<uint8_t, 4> address);
+    // The firmware version it reports from now on (an update of the machine's software).
+    void SetFirmware(uint32_t version);
     void AddFault(const SimFault& fault);
     void ClearFaults();
     // One line per exchange, "->" for what came from the host, "<-" for the answer.

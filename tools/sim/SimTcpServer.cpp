@@ -26,7 +26,7 @@ constexpr int64_t kFrameQuietMs = 20;
 struct Connection {
     int fd = -1;
     std::vector<uint8_t> buffer;
-    bool jobData = false;   // a job was started on this connection and its data may follow
+    bool jobData = false; // a job was started on this connection and its data may follow
     int64_t lastData = 0;
 };
 
@@ -47,7 +47,8 @@ bool Drain(SimMachine& machine, Connection& c, int64_t now)
         if (c.jobData && !machine.ExpectsJobData())
             c.jobData = false;
         if (c.jobData) {
-            const bool frameLike = c.buffer.size() >= 2 && c.buffer.size() < kBulkChunk && c.buffer[0] == c.buffer.size();
+            const bool frameLike =
+                c.buffer.size() >= 2 && c.buffer.size() < kBulkChunk && c.buffer[0] == c.buffer.size();
             if (c.buffer.size() >= kBulkChunk) {
                 const SimReply reply = machine.HandleBulkChunk(std::span(c.buffer.data(), kBulkChunk));
                 c.buffer.erase(c.buffer.begin(), c.buffer.begin() + kBulkChunk);

@@ -15,11 +15,22 @@ int SimUsbDevice::Write(uint8_t endpoint, std::span<const uint8_t> data)
         const std::lock_guard lock(mutex_);
         // A new frame supersedes an answer nobody fetched.
         pending_ = std::move(reply.bytes);
+        if (reply.close)
+            plugged_ = false;
         return static_cast<int>(data.size());
     }
     if (endpoint == 0x03) {
-        machine_.HandleBulk(data);
-        return static_cast<int>(data.size());
+        switch (machine_.HandleBulk(data)) {
+        case BulkOutcome::Taken:
+            return static_cast<int>(data.size());
+        case BulkOutcome::TimedOut:
+            return kTimeout;
+        case BulkOutcome::Short:
+            return static_cast<int>(data.size()) - 1;
+        case BulkOutcome::Vanished:
+            plugged_ = false;
+            return kNoDevice;
+        }
     }
     return kPipe;
 }

@@ -13,6 +13,7 @@ class SimMachine;
 // The virtual machine as an in-process USB device: frames written to endpoint 0x02 are answered on 0x81,
 // job data written to 0x03 is taken without an answer. Results follow the USB library: the bytes moved, or
 // kTimeout when no answer waits, kNoDevice while unplugged, kPipe for an endpoint the machine does not have.
+// A fault that drops the connection makes the device vanish (unplugged) until it is plugged in again.
 class SimUsbDevice {
 public:
     static constexpr int kNoDevice = -4;
@@ -37,7 +38,7 @@ private:
     SimMachine& machine_;
     std::atomic<bool> plugged_{true};
     std::mutex mutex_;
-    std::vector<uint8_t> pending_;   // the answer waiting on 0x81
+    std::vector<uint8_t> pending_; // the answer waiting on 0x81
 };
 
 } // namespace qv::sim

@@ -11,6 +11,8 @@
 #include "SimMachine.h"
 #include "SimTcpServer.h"
 
+#include "app/BuildInfo.h"
+
 #include <arpa/inet.h>
 #include <signal.h>
 #include <unistd.h>
@@ -21,6 +23,7 @@
 #include <iostream>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -28,13 +31,34 @@ namespace {
 
 using namespace qv::sim;
 
+constexpr const char* kUsage =
+    "usage: quorvane-sim [--address A.B.C.D] [--port N] [--params FILE] [--out DIR] [--pace MS]\n"
+    "                    [--init-ms MS] [--seek-ms MS] [--clean-ms MS] [--confirm-after MS]\n"
+    "                    [--firmware HEX] [--fault KIND[@CODE|@bulk][+SKIP][xCOUNT]]... [--log]\n"
+    "       quorvane-sim --help | --version\n"
+    "\n"
+    "The print-and-cut machine in software, on TCP: it answers the link as the machine does and writes what\n"
+    "it printed and cut to DIR/job-NNNN/ (print.png, cut.svg, summary.json). Prints \"listening on\n"
+    "ADDRESS:PORT\" once it serves. Lines on standard input work its panel: \"confirm\" presses the confirm\n"
+    "key, \"status\" prints the status, \"quit\" ends it, as do SIGINT and SIGTERM.\n"
+    "  --address A.B.C.D   the address to listen on (default 127.0.0.1)\n"
+    "  --port N            the port (default 5169; 0 takes a free one)\n"
+    "  --params FILE       its parameter records, 40 + 60 bytes (default: the start-up values, in memory)\n"
+    "  --out DIR           where the jobs go\n"
+    "  --pace MS           working time per segment\n"
+    "  --init-ms MS        power-on time\n"
+    "  --seek-ms MS        time to find its origin\n"
+    "  --clean-ms MS       head-cleaning time\n"
+    "  --confirm-after MS  a job waiting for the confirm key is confirmed after this delay\n"
+    "  --firmware HEX      another firmware version\n"
+    "  --fault RULE        misbehave: KIND no-ack, short-reply, bad-first-byte, statusN, close or silent, on\n"
+    "                      one command code or the bulk chunks, after SKIP events, COUNT times; repeatable\n"
+    "  --log               one line per exchange, -> from the host, <- the answer\n";
+
 int Usage(const char* problem)
 {
     std::fprintf(stderr, "quorvane-sim: %s\n", problem);
-    std::fprintf(stderr,
-                 "usage: quorvane-sim [--address A.B.C.D] [--port N] [--params FILE] [--out DIR] [--pace MS]\n"
-                 "                    [--init-ms MS] [--seek-ms MS] [--clean-ms MS] [--confirm-after MS]\n"
-                 "                    [--firmware HEX] [--fault KIND[@CODE|@bulk][+SKIP][xCOUNT]]... [--log]\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -61,10 +85,23 @@ int main(int argc, char** argv)
     std::vector<SimFault> faults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("quorvane-sim %s (%s)\n", qv::kVersion, qv::kReleaseDate);
+            return 0;
+        }
         if (arg == "--log") {
             log = true;
             continue;
         }
+        static const std::set<std::string> kValueOptions = {"--address",  "--port",    "--params",       "--out",
+                                                            "--pace",     "--init-ms", "--seek-ms",      "--clean-ms",
+                                                            "--firmware", "--fault",   "--confirm-after"};
+        if (!kValueOptions.contains(arg))
+            return Usage(("unknown option " + arg).c_str());
         if (i + 1 >= argc)
             return Usage(("option " + arg + " needs a value").c_str());
         const std::string value = argv[++i];
