@@ -45,7 +45,7 @@ void FileWatcherThread::Run(std::stop_token stop)
     int counted = 0;
     while (running()) {
         frame_.SendToFrame(FrameMessage::WM_POLL_DATA_DIR, 0, 0);
-        if (settings_.AutoDelFinish != 0 && ++counted == kPassesPerRemoval) {
+        if (settings_.autoDelFinish != 0 && ++counted == kPassesPerRemoval) {
             frame_.SendToFrame(FrameMessage::WM_REMOVE_DONE_PAGES, 0, 0);
             counted = 0;
         }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <sys/types.h>
+#include <utility>
 
 struct stat;
 

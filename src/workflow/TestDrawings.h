@@ -14,7 +14,7 @@ class CSettings;
 // File menu's commands 3000 to 3006 add them, in this order.
 struct TestDrawing {
     int command;
-    std::string_view name;   // below ExeDir, "TestPlt/10x10.plt"
+    std::string_view name; // below ExeDir, "TestPlt/10x10.plt"
     std::span<const uint8_t> bytes;
 };
 

@@ -1,14 +1,14 @@
 #include "workflow/TickThread.h"
 
-#include "app/CSettings.h"
+#include "app/SharedFlags.h"
 #include "app/UiBridge.h"
 #include "link/LinkState.h"
 #include "link/SleepUnlessStopped.h"
 
 namespace qv {
 
-TickThread::TickThread(const CSettings& settings, const LinkState& link, UiBridge& frame, Sleeper sleep)
-    : settings_(settings), link_(link), frame_(frame), sleep_(std::move(sleep))
+TickThread::TickThread(const SharedFlags& flags, const LinkState& link, UiBridge& frame, Sleeper sleep)
+    : flags_(flags), link_(link), frame_(frame), sleep_(std::move(sleep))
 {
 }
 
@@ -38,7 +38,7 @@ void TickThread::Run(std::stop_token stop)
             sleep_(kTick);
         else
             SleepUnlessStopped(stop, kTick);
-        if (!stop.stop_requested() && settings_.AppStopping == 0 && !link_.jobThreadExists)
+        if (!stop.stop_requested() && flags_.AppStopping == 0 && !link_.jobThreadExists)
             frame_.SendToFrame(FrameMessage::WM_DISPATCH_JOB, 0, 0);
     }
 }

@@ -7,9 +7,9 @@
 
 namespace qv {
 
-class CSettings;
 class UiBridge;
 struct LinkState;
+struct SharedFlags;
 
 // Every 500 ms, while the program is not stopping and no job thread exists, asks the frame to dispatch the
 // next page (WM_DISPATCH_JOB, a blocking send). Once AppStopping is set it only sleeps, until Stop().
@@ -19,7 +19,7 @@ public:
     static constexpr std::chrono::milliseconds kTick{500};
 
     // `sleep` replaces the thread's own pause (tests count passes with it).
-    TickThread(const CSettings& settings, const LinkState& link, UiBridge& frame, Sleeper sleep = {});
+    TickThread(const SharedFlags& flags, const LinkState& link, UiBridge& frame, Sleeper sleep = {});
     ~TickThread();
     TickThread(const TickThread&) = delete;
     TickThread& operator=(const TickThread&) = delete;
@@ -31,7 +31,7 @@ public:
 private:
     void Run(std::stop_token stop);
 
-    const CSettings& settings_;
+    const SharedFlags& flags_;
     const LinkState& link_;
     UiBridge& frame_;
     Sleeper sleep_;

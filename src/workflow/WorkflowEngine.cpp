@@ -10,11 +10,15 @@
 #include "output/JobThread.h"
 #include "tasks/CQuorvaneDoc.h"
 #include "workflow/LastTaskFile.h"
+#include "workflow/MoveToUnread.h"
+#include "workflow/OpenWriters.h"
 #include "workflow/TestDrawings.h"
 #include "workflow/WorkflowObserver.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <sys/stat.h>
 #include <thread>
 
@@ -30,9 +34,10 @@ std::string NameOf(const std::string& path)
 } // namespace
 
 WorkflowEngine::WorkflowEngine(CQuorvaneDoc& doc, CSettings& settings, LinkState& link, JobThread& jobs,
-                               ManualCommandQueue& queue, Notifier& notifier, WorkflowObserver& observer)
-    : doc_(doc), settings_(settings), link_(link), jobs_(jobs), queue_(queue), notifier_(notifier),
-      observer_(observer)
+                               ManualCommandQueue& queue, Notifier& notifier, WorkflowObserver& observer,
+                               DataDirWatch& watch, bool keepLastTasks)
+    : doc_(doc), settings_(settings), link_(link), jobs_(jobs), queue_(queue), notifier_(notifier), observer_(observer),
+      watch_(watch), keepLastTasks_(keepLastTasks)
 {
     onlyPage_ = doc_.pages.size() == 1;
 }
@@ -115,8 +120,8 @@ WorkflowEngine::DispatchResult WorkflowEngine::Dispatch()
 intptr_t WorkflowEngine::JobFinished(intptr_t wParam)
 {
     auto& pages = doc_.pages;
-    const auto printing = std::find_if(pages.begin(), pages.end(),
-                                       [](const auto& page) { return page->state == PageState::Printing; });
+    const auto printing =
+        std::find_if(pages.begin(), pages.end(), [](const auto& page) { return page->state == PageState::Printing; });
     const auto index = static_cast<std::size_t>(printing - pages.begin());
     if (wParam == JobThread::Completed && printing != pages.end()) {
         SetState(index, settings_.RepeatCut != 0 ? PageState::Auto : PageState::Done);
@@ -138,6 +143,8 @@ intptr_t WorkflowEngine::JobFinished(intptr_t wParam)
 void WorkflowEngine::PollDataDir()
 {
     SaveIfChanged();
+    const DirectoryEvents events = watch_.Collect(settings_.DataDir);
+    TellWatch(events);
     std::vector<std::string> files;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(settings_.DataDir, ec), end; !ec && it != end; it.increment(ec)) {
@@ -145,16 +152,55 @@ void WorkflowEngine::PollDataDir()
         if (!it->is_directory(typeError))
             files.push_back(it->path().string());
     }
-    settled_.BeginPoll();
-    for (const std::string& path : files) {
+    // Otherwise nothing would ever say why dropped drawings are never taken.
+    if (ec && !dataDirFailureShown_)
+        notifier_.Show(FormatMessage(Msg::DataDirUnreadable, settings_.Language, {settings_.DataDir}), "",
+                       MsgButtons::Ok, MsgIcon::Warning);
+    dataDirFailureShown_ = static_cast<bool>(ec);
+
+    struct Candidate {
+        std::string path;
+        FileIdentity identity;
+        SettledFiles::Verdict verdict;
+    };
+    std::vector<Candidate> candidates;
+    std::vector<FileIdentity> unknownWriters;
+    settled_.Apply(events);
+    settled_.BeginPoll(SettledFiles::Clock::now());
+    for (std::string& path : files) {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0)
             continue;
         const FileIdentity now = IdentityOf(st);
-        if (settled_.Settled(path, now) && !IsPendingDelete(path, now))
-            ReadDrawing(path, Source::DataDirectory, true);
+        const SettledFiles::Verdict verdict = settled_.Check(NameOf(path), now);
+        if (verdict == SettledFiles::Verdict::Wait || IsPendingDelete(path, now))
+            continue;
+        if (verdict == SettledFiles::Verdict::TakeUnlessHeld)
+            unknownWriters.push_back(now);
+        candidates.push_back({std::move(path), now, verdict});
     }
     settled_.EndPoll();
+    const std::set<FileKey> held = HeldOpenForWriting(unknownWriters);
+    for (const Candidate& candidate : candidates) {
+        if (candidate.verdict == SettledFiles::Verdict::Take ||
+            !held.contains({candidate.identity.device, candidate.identity.inode}))
+            ReadDrawing(candidate.path, Source::DataDirectory, true);
+    }
+}
+
+void WorkflowEngine::WatchDataDir()
+{
+    const DirectoryEvents events = watch_.Collect(settings_.DataDir);
+    TellWatch(events);
+    settled_.Apply(events);
+}
+
+void WorkflowEngine::TellWatch(const DirectoryEvents& events)
+{
+    if (toldWatch_ && toldWatch_->first == settings_.DataDir && toldWatch_->second == events.failure)
+        return;
+    toldWatch_.emplace(settings_.DataDir, events.failure);
+    observer_.DataDirWatched(settings_.DataDir, events.failure);
 }
 
 void WorkflowEngine::ReloadLastTasks()
@@ -213,28 +259,67 @@ int32_t WorkflowEngine::ReadDrawing(const std::string& path, Source source, bool
     const int32_t result = reader.Load(settings_, notifier_);
     if (result == HpglLoadResult::CannotOpen || result == HpglLoadResult::NoGlyphTable)
         return result;
-    if (result != HpglLoadResult::Ok) {
-        // The open dialog deletes only what it could read.
-        const bool deleted = deleteAfter && source != Source::Dialog && DeleteIfUnchanged(path, file->identity());
-        observer_.FileRead(path, result, 0, deleted);
-        return result;
-    }
+    const auto refuse = [&](int32_t refused) {
+        // The open dialog sets aside nothing; elsewhere a refused drawing is kept unread, never deleted.
+        const bool gone = deleteAfter && source != Source::Dialog && SetAside(path, file->identity());
+        observer_.FileRead(path, refused, 0, gone);
+        return refused;
+    };
+    const auto tooLarge = [&] {
+        notifier_.Show(DrawingTooLargeText(NameOf(path), settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
+        return refuse(HpglLoadResult::TooLarge);
+    };
+    if (result == HpglLoadResult::TooLarge)
+        return tooLarge();
+    if (result != HpglLoadResult::Ok)
+        return refuse(result);
     reader.fileName = NameOf(path);
     const std::size_t before = doc_.pages.size();
     reader.BuildPages(doc_.pages, settings_);
-    const ImportOptions options = ImportOptionsOf(settings_);
-    doc_.CleanUpImportedPages(options);
-    doc_.PaginatePages(options);
+    reader.AddToReport(std::span(doc_.pages).subspan(before));
+    // The pages are the drawing now; its instructions would be a second copy through clean-up and paging.
+    std::vector<HpglInstruction>().swap(reader.instructions);
+    if (!doc_.TakeImportedDrawing(before, ImportOptionsOf(settings_)))
+        return tooLarge();
     const std::size_t added = doc_.pages.size() > before ? doc_.pages.size() - before : 0;
-    if (deleteAfter)
+    reader.report.pages = static_cast<uint32_t>(added);
+    reports_.Add(reader.fileName, reader.fileTime, reader.report);
+    observer_.DrawingReported(path, reader.report);
+    const bool empty = reader.report.Empty();
+    if (deleteAfter && !empty)
         pendingDeletes_.push_back({path, file->identity()});
     Changed();
     SaveIfChanged();
-    std::error_code ec;
-    observer_.FileRead(path, result, added, deleteAfter && !std::filesystem::exists(path, ec));
+    if (empty) {
+        TellNoDrawing(path, file->identity(), reader.report);
+        const bool gone = deleteAfter && source != Source::Dialog && SetAside(path, file->identity());
+        observer_.FileRead(path, HpglLoadResult::NoDrawing, 0, gone);
+    } else {
+        std::error_code ec;
+        observer_.FileRead(path, result, added, deleteAfter && !std::filesystem::exists(path, ec));
+    }
     observer_.TaskListChanged();
     ShowFirstPage();
-    return result;
+    return empty ? HpglLoadResult::NoDrawing : result;
+}
+
+bool WorkflowEngine::SetAside(const std::string& path, const FileIdentity& identity)
+{
+    const std::optional<std::string> movedTo = MoveToUnread(settings_.DataDir, path, identity);
+    if (movedTo)
+        observer_.FileSetAside(path, *movedTo);
+    return movedTo.has_value();
+}
+
+void WorkflowEngine::TellNoDrawing(const std::string& path, const FileIdentity& identity, const ImportReport& report)
+{
+    if (std::find(toldEmpty_.begin(), toldEmpty_.end(), identity) != toldEmpty_.end())
+        return;
+    toldEmpty_.push_back(identity);
+    std::map<std::string, uint32_t> held = report.met;
+    held.insert(report.skipped.begin(), report.skipped.end());
+    notifier_.Show(FormatMessage(Msg::NoDrawingIn, settings_.Language, {NameOf(path), CountList(held)}), "",
+                   MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void WorkflowEngine::AddThroughDialog(const std::optional<std::string>& chosenPath)
@@ -244,8 +329,24 @@ void WorkflowEngine::AddThroughDialog(const std::optional<std::string>& chosenPa
         ShowFirstPage();
         return;
     }
-    if (ReadDrawing(*chosenPath, Source::Dialog, settings_.AutoDelPlt != 0) != HpglLoadResult::Ok)
+    const int32_t result = ReadDrawing(*chosenPath, Source::Dialog, settings_.AutoDelPlt != 0);
+    // An empty drawing and one too large to page have had their own message.
+    if (result != HpglLoadResult::Ok && result != HpglLoadResult::NoDrawing && result != HpglLoadResult::TooLarge)
         notifier_.Show(MessageText(Msg::PltOpenFailed, settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
+}
+
+TaskFileResult WorkflowEngine::OpenTaskList(const std::string& path)
+{
+    const TaskFileResult result = doc_.Open(path);
+    if (result != TaskFileResult::Ok) {
+        notifier_.Show(TaskFileMessage(result, path, settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
+        return result;
+    }
+    Changed();
+    observer_.TaskListChanged();
+    ShowFirstPage();
+    SaveIfChanged();
+    return result;
 }
 
 void WorkflowEngine::AddTestDrawing(int command)
@@ -352,12 +453,16 @@ bool WorkflowEngine::SaveIfChanged()
 {
     if (!changed_)
         return true;
+    if (!keepLastTasks_) {
+        changed_ = false;
+        return true;
+    }
     const TaskFileResult result = SaveLastTasks(doc_, settings_.LastTaskPath);
     if (result != TaskFileResult::Ok) {
         // Told once per run of failures; the list is tried again after every change and tick.
         if (!saveFailureShown_)
-            notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "",
-                           MsgButtons::Ok, MsgIcon::Error);
+            notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "", MsgButtons::Ok,
+                           MsgIcon::Error);
         saveFailureShown_ = true;
         return false;
     }

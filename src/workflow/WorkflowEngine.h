@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/UiBridge.h"
+#include "tasks/TaskFileResult.h"
+#include "workflow/DataDirWatch.h"
+#include "workflow/ImportReportLog.h"
 #include "workflow/IntakeFile.h"
 #include "workflow/SettledFiles.h"
 
@@ -11,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -37,8 +41,10 @@ public:
     enum class DispatchResult { Busy, Stopping, Waiting, Started, Idle };
     static constexpr std::chrono::milliseconds kCloseWait{500};
 
-    WorkflowEngine(CQuorvaneDoc& doc, CSettings& settings, LinkState& link, JobThread& jobs,
-                   ManualCommandQueue& queue, Notifier& notifier, WorkflowObserver& observer);
+    // With `keepLastTasks` the list is written to LastTaskPath after every change; without it the list lives
+    // in memory only (an output that must not touch the settings directory).
+    WorkflowEngine(CQuorvaneDoc& doc, CSettings& settings, LinkState& link, JobThread& jobs, ManualCommandQueue& queue,
+                   Notifier& notifier, WorkflowObserver& observer, DataDirWatch& watch, bool keepLastTasks = true);
     WorkflowEngine(const WorkflowEngine&) = delete;
     WorkflowEngine& operator=(const WorkflowEngine&) = delete;
 
@@ -51,9 +57,14 @@ public:
     // WM_JOB_FINISHED: 1 completed (Done, or Auto again with RepeatCut), 2 failed (the page and every Auto
     // page Manual). The job's page and knife records are emptied and the job thread handle cleared. Returns 1.
     intptr_t JobFinished(intptr_t wParam);
-    // WM_POLL_DATA_DIR: every file of DataDir that has settled and can be locked, through AddByPath with
-    // deletion.
+    // WM_POLL_DATA_DIR: every file of DataDir whose writer has finished with it (SettledFiles, from the
+    // watch's events) and that can be locked, through AddByPath with deletion. A data directory that cannot be
+    // read is told to the operator once, until it can be again; how it is watched is told to the observer
+    // whenever that changes.
     void PollDataDir();
+    // Starts watching DataDir before the first poll, so a drawing renamed in once the station runs is known
+    // as finished however long the reload of the previous list keeps that poll waiting.
+    void WatchDataDir();
     // WM_RELOAD_LAST_TASKS: the list of the previous run replaces the list; the file is kept and kept current.
     void ReloadLastTasks();
     // WM_REMOVE_DONE_PAGES and the list's command 1505: -1 once the program stops, else 0.
@@ -61,13 +72,18 @@ public:
 
     // Reads one drawing into the list and returns its HpglLoadResult. Success: the pages are appended, tidied
     // and paged, the list is saved, and with `deleteAfter` the file is deleted once the save has succeeded.
-    // Too small, too large or rejected: deleted at once with `deleteAfter`. Cannot be opened: nothing.
+    // Too small, too large or rejected: moved to the data directory's "unread/" at once with `deleteAfter`.
+    // Read but without a curve: HpglLoadResult::NoDrawing, told once, and moved there too with `deleteAfter`.
+    // Cannot be opened: nothing.
     int32_t AddByPath(const std::string& path, bool deleteAfter);
     // Command 262 after the open dialog: empty for Cancel. A drawing that cannot be read is reported; it is
     // deleted after a successful read when AutoDelPlt is on.
     void AddThroughDialog(const std::optional<std::string>& chosenPath);
     // Commands 3000 to 3006: empties the list, then adds the test drawing without deleting it.
     void AddTestDrawing(int command);
+    // Command 57601: the task file's pages replace the list (a file that cannot be read is told and the list
+    // stays as it was).
+    TaskFileResult OpenTaskList(const std::string& path);
 
     // The list's commands on the selected rows (indices from 0): set the state (1500 Auto, 1501 Manual, 1502
     // Done) and delete (1503), both sparing the page being output; move the first selected row to the front
@@ -93,6 +109,11 @@ public:
     // For the job thread (JobContext::onlyPageInList): kept current by the owner after every change.
     bool OnlyPageInList() const { return onlyPage_; }
 
+    // The report of the drawing read last (the status bar after an add), and that of a page's drawing (the
+    // task list's context menu); none for drawings not read lately.
+    std::optional<ImportReport> LastReport() const { return reports_.Last(); }
+    std::optional<ImportReport> ReportFor(const COnePage& page) const { return reports_.Find(page); }
+
 private:
     struct PendingDelete {
         std::string path;
@@ -103,10 +124,14 @@ private:
     enum class Source { Dialog, ByPath, DataDirectory };
 
     int32_t ReadDrawing(const std::string& path, Source source, bool deleteAfter);
+    // Sets aside a drawing that was not taken; whether it is gone from its place.
+    bool SetAside(const std::string& path, const FileIdentity& identity);
+    void TellNoDrawing(const std::string& path, const FileIdentity& identity, const ImportReport& report);
     void SetState(std::size_t index, int32_t state);
     void Changed();
     bool IsPendingDelete(const std::string& path, const FileIdentity& identity) const;
     void ShowFirstPage();
+    void TellWatch(const DirectoryEvents& events);
 
     CQuorvaneDoc& doc_;
     CSettings& settings_;
@@ -115,11 +140,18 @@ private:
     ManualCommandQueue& queue_;
     Notifier& notifier_;
     WorkflowObserver& observer_;
+    DataDirWatch& watch_;
     int dispatching_ = 0;
     bool changed_ = false;
     bool saveFailureShown_ = false;
+    bool keepLastTasks_ = true;
+    bool dataDirFailureShown_ = false;
     std::vector<PendingDelete> pendingDeletes_;
+    ImportReportLog reports_;
+    std::vector<FileIdentity> toldEmpty_; // empty drawings already told, should one stay where it was
     SettledFiles settled_;
+    // The directory and the watch's failure last told to the observer.
+    std::optional<std::pair<std::string, std::string>> toldWatch_;
     std::atomic<bool> onlyPage_{false};
 };
 

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "E2eDrawing.h"
 
 #include "output/JobRig.h"
@@ -8,37 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
-
 namespace qv {
 namespace {
 
+using test::Cli;
+using test::CliRun;
 using test::TempDir;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-// quorvane-cli with the words given (each quoted), its standard output and exit status.
-CliRun Cli(const std::vector<std::string>& words)
-{
-    std::string command = "'" QV_CLI "'";
-    for (const std::string& w : words)
-        command += " '" + w + "'";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 std::vector<uint8_t> Read(const std::string& path)
 {
@@ -126,7 +102,7 @@ TEST_F(CliJobTest, SendOutputsTheAutoPagesOneJobAtATime)
 {
     sim::SimOptions options = test::MachineRig::Defaults();
     options.segmentMs = 20;
-    options.confirmAfterMs = 100;   // the operator confirms the second page on the machine's panel
+    options.confirmAfterMs = 100; // the operator confirms the second page on the machine's panel
     test::MachineRig machine(true, options, true);
     const std::string address = std::to_string(machine.address[0]) + "." + std::to_string(machine.address[1]) + "." +
                                 std::to_string(machine.address[2]) + "." + std::to_string(machine.address[3]) + ":" +

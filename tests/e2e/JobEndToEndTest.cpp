@@ -29,7 +29,7 @@ const Machine kMachines[] = {
     {"HP45, both heads, bidirectional, one knife", [](MachineParams&) {}},
     {"IUT308, holder type 1, one direction, two knives, pen of 3",
      [](MachineParams& p) {
-         p.settings.cartridgeType = 1;
+         p.settings.cartridgeType = Cartridge::IUT308;
          p.advanced.holderType = 1;
          p.settings.bidirPrinting = 0;
          p.settings.sameKnife = 0;
@@ -67,7 +67,9 @@ std::vector<sim::KnifeRecord> ExpectedKnife(const COnePage& prepared, const Mach
             for (std::size_t i = 0; i < curve->points.size(); ++i) {
                 const CPoint& q = curve->points[i];
                 records.push_back({baseX + TruncToInt32(q.x * px / 40), baseY + TruncToInt32(q.y * py / 40), 0, 0,
-                                   i == 0 ? 'M' : kind == CurveKind::HalfCut ? 'H' : 'F'});
+                                   i == 0                       ? 'M'
+                                   : kind == CurveKind::HalfCut ? 'H'
+                                                                : 'F'});
             }
         }
     }
@@ -98,14 +100,14 @@ TEST(JobEndToEnd, ImportedDrawingPrintsAndCutsWhatThePagesHold)
             MachineParams params;
             machine.adjust(params);
             const std::string paramFile = dir.File("machine.bin");
-            ASSERT_TRUE(WriteFileAtomically(paramFile, MachineParamsFile{params.advanced.Encode(),
-                                                                         params.settings.Encode()}.Serialize()));
+            ASSERT_TRUE(WriteFileAtomically(
+                paramFile, MachineParamsFile{params.advanced.Encode(), params.settings.Encode()}.Serialize()));
             sim::SimOptions options = test::MachineRig::Defaults();
             options.paramFile = paramFile;
-            options.confirmAfterMs = 500;   // the second page waits for the panel's confirm key
+            options.confirmAfterMs = 500; // the second page waits for the panel's confirm key
             JobRig r(viaNet, options);
-            r.rig.params = params;
-            r.rig.params.settings.machineIp = r.rig.address;
+            params.settings.machineIp = r.rig.address;
+            r.rig.params.Set(params);
 
             CQuorvaneDoc doc;
             ASSERT_NO_FATAL_FAILURE(test::ImportDrawing(dir, r.rig.settings, r.rig.notifier, doc));
@@ -123,13 +125,13 @@ TEST(JobEndToEnd, ImportedDrawingPrintsAndCutsWhatThePagesHold)
 
                 COnePage prepared;
                 KnifeList knives;
-                PrepareJobPage(prepared, knives, page, r.rig.params, settings);
-                const auto expected = ExpectedKnife(prepared, r.rig.params, settings);
+                PrepareJobPage(prepared, knives, page, params, settings);
+                const auto expected = ExpectedKnife(prepared, params, settings);
                 ASSERT_FALSE(expected.empty());
                 EXPECT_EQ(Describe(WithoutSpeeds(job.knife)), Describe(expected));
                 EXPECT_EQ(job.headerKnifeRecords, expected.size());
                 const auto print =
-                    test::ComparePrinted(job.image, prepared, r.rig.params, CRasterEngine::Prepare(prepared, r.rig.params));
+                    test::ComparePrinted(job.image, prepared, params, CRasterEngine::Prepare(prepared, params));
                 EXPECT_GT(print.drawnInk, 0);
                 EXPECT_EQ(print.pixels, 0) << print.first.front();
                 EXPECT_EQ(job.inkOffMaterial, 0);

@@ -56,7 +56,8 @@ std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds time
             lines_.push_back(line);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (fd_ < 0 || left.count() <= 0)
             return std::nullopt;
         pollfd p{fd_, POLLIN, 0};
@@ -77,7 +78,8 @@ std::optional<std::string> ChildProcess::WaitFor(const std::string& text, std::c
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return std::nullopt;
         const auto line = ReadLine(left);

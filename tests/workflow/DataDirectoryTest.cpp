@@ -18,6 +18,9 @@ namespace qv::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Verdict = SettledFiles::Verdict;
+using Kind = DirectoryEvent::Kind;
+using namespace std::chrono_literals;
 
 TEST(RepairDataDir, AnUnusableDirectoryBecomesPlotBesideTheProgram)
 {
@@ -56,7 +59,7 @@ TEST(SettledFiles, AFileIsSettledWhenThePreviousPollSawItTheSame)
 {
     struct Step {
         const char* name;
-        std::vector<std::pair<std::string, FileIdentity>> seen;   // one poll
+        std::vector<std::pair<std::string, FileIdentity>> seen; // one poll
         std::vector<bool> settled;
     };
     const Step steps[] = {
@@ -66,14 +69,95 @@ TEST(SettledFiles, AFileIsSettledWhenThePreviousPollSawItTheSame)
         {"a replaced by another file", {{"a", Identity(10, 3, 9)}}, {false}},
         {"b missed a poll", {{"a", Identity(10, 3, 9)}, {"b", Identity(20, 2, 8)}}, {true, false}},
     };
+    // Both writers closed their files before the first poll.
     SettledFiles settled;
+    settled.Apply({true, false, {{"a", DirectoryEvent::Kind::Finished}, {"b", DirectoryEvent::Kind::Finished}}, {}});
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        settled.BeginPoll();
-        for (std::size_t i = 0; i < step.seen.size(); ++i)
-            EXPECT_EQ(settled.Settled(step.seen[i].first, step.seen[i].second), step.settled[i]) << step.seen[i].first;
+        settled.BeginPoll(SettledFiles::Clock::now());
+        for (std::size_t i = 0; i < step.seen.size(); ++i) {
+            const bool taken = settled.Check(step.seen[i].first, step.seen[i].second) == SettledFiles::Verdict::Take;
+            EXPECT_EQ(taken, step.settled[i]) << step.seen[i].first;
+        }
         settled.EndPoll();
     }
+}
+
+// Drives polls of one file "a.plt" at a clock of its own.
+struct Polls {
+    Verdict Poll(const FileIdentity& identity, std::vector<DirectoryEvent> events = {}, bool fresh = false)
+    {
+        settled.Apply({true, fresh, std::move(events), {}});
+        settled.BeginPoll(now);
+        const Verdict verdict = settled.Check("a.plt", identity);
+        settled.EndPoll();
+        now += 500ms;
+        return verdict;
+    }
+    SettledFiles settled;
+    SettledFiles::Clock::time_point now{};
+};
+
+const FileIdentity kHalf{1, 7, 100, 1'000};
+const FileIdentity kWhole{1, 7, 200, 2'000};
+
+TEST(SettledFiles, AFileItsWriterClosedIsTakenOnceAPollFindsItUnchanged)
+{
+    Polls p;
+    EXPECT_EQ(p.Poll(kWhole, {{"a.plt", Kind::Changed}, {"a.plt", Kind::Finished}}), Verdict::Wait) << "first seen";
+    EXPECT_EQ(p.Poll(kWhole), Verdict::Take);
+
+    Polls renamed;
+    EXPECT_EQ(renamed.Poll(kWhole), Verdict::Wait);
+    EXPECT_EQ(renamed.Poll(kWhole, {{"other.plt", Kind::Finished}}), Verdict::Wait) << "another file's event";
+    EXPECT_EQ(renamed.Poll(kWhole, {{"a.plt", Kind::Finished}}), Verdict::Take);
+}
+
+TEST(SettledFiles, AWriterPausingMidFileIsWaitedForHoweverLongThePause)
+{
+    Polls p;
+    p.Poll(kHalf, {{"a.plt", Kind::Changed}});
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(p.Poll(kHalf), Verdict::Wait) << "unchanged for " << i + 1 << " polls, still open";
+    EXPECT_EQ(p.Poll(kWhole, {{"a.plt", Kind::Finished}}), Verdict::Wait) << "grown since";
+    EXPECT_EQ(p.Poll(kWhole), Verdict::Take);
+}
+
+TEST(SettledFiles, AWriteAfterTheCloseOrALostQueueForgetsThatTheWriterFinished)
+{
+    Polls reopened;
+    reopened.Poll(kHalf, {{"a.plt", Kind::Finished}, {"a.plt", Kind::Changed}});
+    EXPECT_EQ(reopened.Poll(kHalf), Verdict::Wait);
+
+    Polls overflowed;
+    overflowed.Poll(kWhole, {{"a.plt", Kind::Finished}});
+    EXPECT_EQ(overflowed.Poll(kWhole, {}, true), Verdict::Wait);
+
+    Polls removed;
+    removed.Poll(kWhole, {{"a.plt", Kind::Finished}});
+    removed.settled.BeginPoll(removed.now); // a poll that no longer finds it
+    removed.settled.EndPoll();
+    EXPECT_EQ(removed.Poll(kWhole), Verdict::Wait) << "dropped again: first seen";
+    EXPECT_EQ(removed.Poll(kWhole), Verdict::Wait) << "the old close is not this file's";
+}
+
+TEST(SettledFiles, AFileOfAnUnknownWriterIsTakenAfterTheQuietTimeUnlessHeld)
+{
+    Polls p;
+    p.Poll(kHalf, {}, true);
+    int polls = 1;
+    while (p.Poll(kHalf) == Verdict::Wait)
+        ++polls;
+    EXPECT_EQ(polls * 500ms, SettledFiles::kQuietTime);
+
+    Polls changed;
+    changed.Poll(kHalf, {}, true);
+    for (int i = 0; i < 5; ++i)
+        changed.Poll(kHalf);
+    EXPECT_EQ(changed.Poll(kWhole), Verdict::Wait) << "a change starts the quiet time again";
+    EXPECT_EQ(changed.Poll(kWhole), Verdict::Wait);
+    changed.now += SettledFiles::kQuietTime;
+    EXPECT_EQ(changed.Poll(kWhole), Verdict::TakeUnlessHeld);
 }
 
 TEST(IntakeFile, OpensOnlyRegularFilesNobodyHoldsLocked)
@@ -113,19 +197,40 @@ TEST(IntakeFile, DeletesOnlyTheFileThatWasRead)
     WriteFile(path, "first drawing");
     const FileIdentity read = identityNow();
 
-    WriteFile(path, "second drawing, longer");   // written again after it was read
+    WriteFile(path, "second drawing, longer"); // written again after it was read
     EXPECT_FALSE(DeleteIfUnchanged(path, read));
     EXPECT_TRUE(fs::exists(path));
 
     const FileIdentity again = identityNow();
     WriteFile(dir.File("new.plt"), "second drawing, longer");
-    fs::rename(dir.File("new.plt"), path);         // replaced by another file of the same size
+    fs::rename(dir.File("new.plt"), path); // replaced by another file of the same size
     EXPECT_FALSE(DeleteIfUnchanged(path, again));
     EXPECT_TRUE(fs::exists(path));
 
     EXPECT_TRUE(DeleteIfUnchanged(path, identityNow()));
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(DeleteIfUnchanged(path, again)) << "already gone";
+}
+
+TEST(IntakeFile, DeletingALinkNeverReachesOutOfTheDirectory)
+{
+    TempDir outside;
+    TempDir dir;
+    const std::string target = outside.File("kept.plt");
+    WriteFile(target, "a drawing kept elsewhere");
+    const std::string link = dir.File("link.plt");
+    fs::create_symlink(target, link);
+    const std::optional<IntakeFile> file = IntakeFile::Open(link, true);
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(DeleteIfUnchanged(link, file->identity()));
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::exists(target)) << "only the link goes";
+
+    // A link to a folder is never opened as a drawing, so nothing behind it is deleted.
+    fs::create_directory(outside.File("folder"));
+    fs::create_directory_symlink(outside.File("folder"), dir.File("folder.plt"));
+    EXPECT_FALSE(IntakeFile::Open(dir.File("folder.plt"), true));
+    EXPECT_TRUE(fs::is_directory(outside.File("folder")));
 }
 
 } // namespace

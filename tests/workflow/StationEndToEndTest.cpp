@@ -57,7 +57,8 @@ TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThe
 {
     TempDir exe;
     TempDir machineOut;
-    const std::string address = "127.0." + std::to_string(1 + ::getpid() % 200) + "." + std::to_string(2 + ::getpid() / 200 % 250);
+    const std::string address =
+        "127.0." + std::to_string(1 + ::getpid() % 200) + "." + std::to_string(2 + ::getpid() / 200 % 250);
     ChildProcess sim(QV_SIM_PATH, {"--address", address, "--port", "0", "--out", machineOut.Path(), "--pace", "0",
                                    "--init-ms", "0", "--seek-ms", "0", "--confirm-after", "0"});
     const auto listening = sim.WaitFor("listening on", std::chrono::seconds(60));
@@ -69,8 +70,8 @@ TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThe
     ASSERT_TRUE(station.WaitFor("running", std::chrono::seconds(60))) << station.Transcript();
 
     const std::pair<std::string, std::string> drawings[] = {{"square10.plt", SquarePlt(10)},
-                                                           {"square20cut.plt", gen::GenerateTestSquarePlt(20, true)},
-                                                           {"square30.plt", SquarePlt(30)}};
+                                                            {"square20cut.plt", gen::GenerateTestSquarePlt(20, true)},
+                                                            {"square30.plt", SquarePlt(30)}};
     for (const auto& [name, bytes] : drawings) {
         WriteFile(exe.File("incoming"), bytes);
         fs::rename(exe.File("incoming"), exe.Path() + "plot/" + name);
@@ -96,14 +97,14 @@ TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThe
 
     ASSERT_EQ(taken.size(), 3u);
     EXPECT_EQ(done, taken) << "output in the order they were taken";
-    CSettings settings;   // the station's, with the fonts it wrote
+    CSettings settings; // the station's, with the fonts it wrote
     CSetDisp disp;
     MachineSettings machine;
     settings.Load(exe.Path(), disp, machine);
     for (std::size_t i = 0; i < taken.size(); ++i) {
         SCOPED_TRACE(taken[i]);
-        const auto drawing = std::find_if(std::begin(drawings), std::end(drawings),
-                                          [&](const auto& d) { return d.first == taken[i]; });
+        const auto drawing =
+            std::find_if(std::begin(drawings), std::end(drawings), [&](const auto& d) { return d.first == taken[i]; });
         ASSERT_NE(drawing, std::end(drawings));
         const ExpectedJob expected = BuildJob(drawing->second, settings);
         char job[64];

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <mutex>
 
 namespace qv::test {
@@ -35,7 +36,7 @@ public:
 struct WatcherRun {
     bool lastFileExists;
     int autoDelFinish;
-    int passes;   // sleeps before AppStopping is set
+    int passes; // sleeps before AppStopping is set
 };
 
 std::vector<FrameMessage> RunWatcher(const WatcherRun& run)
@@ -43,7 +44,9 @@ std::vector<FrameMessage> RunWatcher(const WatcherRun& run)
     TempDir exe;
     CSettings settings;
     settings.LastTaskPath = exe.File("lastv901.ctask");
-    settings.AutoDelFinish = run.autoDelFinish;
+    AppOptions options;
+    options.AutoDelFinish = run.autoDelFinish;
+    settings.SetOptions(options);
     if (run.lastFileExists)
         WriteFile(settings.LastTaskPath, std::string(2, '\0'));
     RecordingBridge bridge;
@@ -61,9 +64,8 @@ std::vector<FrameMessage> RunWatcher(const WatcherRun& run)
 TEST(FileWatcherThread, ReloadsFirstThenPollsAndRemovesDonePagesEveryFourthPass)
 {
     const auto poll = FM::WM_POLL_DATA_DIR, remove = FM::WM_REMOVE_DONE_PAGES;
-    EXPECT_EQ(RunWatcher({true, 1, 9}),
-              (std::vector<FM>{FM::WM_RELOAD_LAST_TASKS, poll, poll, poll, poll, remove, poll, poll, poll, poll,
-                               remove, poll}));
+    EXPECT_EQ(RunWatcher({true, 1, 9}), (std::vector<FM>{FM::WM_RELOAD_LAST_TASKS, poll, poll, poll, poll, remove, poll,
+                                                         poll, poll, poll, remove, poll}));
     EXPECT_EQ(RunWatcher({false, 1, 4}), (std::vector<FM>{poll, poll, poll, poll, remove}))
         << "no reload without the file";
     EXPECT_EQ(RunWatcher({false, 0, 5}), (std::vector<FM>{poll, poll, poll, poll, poll})) << "AutoDelFinish off";
@@ -94,10 +96,12 @@ TEST(FrameMessageLoop, SendsFromOtherThreadsAreHandledOnTheOwnerOneAtATime)
     std::thread::id owner;
     std::vector<std::thread::id> handledOn;
     int inside = 0, most = 0;
-    FrameMessageLoop loop([&](FrameMessage, intptr_t, intptr_t) {
+    FrameMessageLoop loop;
+    loop.SetFrameHandler([&](FrameMessage, intptr_t, intptr_t) -> intptr_t {
         most = std::max(most, ++inside);
         handledOn.push_back(std::this_thread::get_id());
         --inside;
+        return 0;
     });
     std::thread ownerThread([&] {
         owner = std::this_thread::get_id();
@@ -124,7 +128,7 @@ TEST(FrameMessageLoop, SendsFromOtherThreadsAreHandledOnTheOwnerOneAtATime)
 
 TEST(FrameMessageLoop, QuitLetsWaitingSendersGoAndRefusesLaterWork)
 {
-    FrameMessageLoop loop([](FrameMessage, intptr_t, intptr_t) {});
+    FrameMessageLoop loop;
     std::atomic<bool> returned{false};
     // Nobody runs the loop: the sender waits until the quit.
     std::thread sender([&] {
@@ -139,6 +143,35 @@ TEST(FrameMessageLoop, QuitLetsWaitingSendersGoAndRefusesLaterWork)
     bool ran = false;
     EXPECT_FALSE(loop.Call([&] { ran = true; }));
     EXPECT_FALSE(ran);
+}
+
+TEST(FrameMessageLoop, CloseAndWaitReturnsOnlyOnceTheWorkInHandHasEnded)
+{
+    FrameMessageLoop loop;
+    std::thread ownerThread([&] { loop.Run(); });
+    std::promise<void> started;
+    std::atomic<bool> release{false}, ended{false}, closed{false};
+    std::thread sender([&] {
+        loop.Call([&] {
+            started.set_value();
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ended = true;
+        });
+    });
+    started.get_future().wait();
+    std::thread closer([&] {
+        loop.CloseAndWait();
+        closed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(closed);
+    release = true;
+    closer.join();
+    EXPECT_TRUE(ended);
+    sender.join();
+    loop.Quit();
+    ownerThread.join();
 }
 
 } // namespace

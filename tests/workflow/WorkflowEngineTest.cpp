@@ -17,38 +17,38 @@ namespace fs = std::filesystem;
 using Result = WorkflowEngine::DispatchResult;
 constexpr int32_t M = PageState::Manual, A = PageState::Auto, D = PageState::Done, P = PageState::Printing;
 
-// A station whose list holds one page per state given, named "0.plt", "1.plt", ...
-struct ListStation : StationFixture {
-    explicit ListStation(const std::vector<int32_t>& states, const std::vector<std::string>& ini = {})
-        : StationFixture(ini)
+// A centre whose list holds one page per state given, named "0.plt", "1.plt", ...
+struct ListCentre : CentreFixture {
+    explicit ListCentre(const std::vector<int32_t>& states, const std::vector<std::string>& ini = {})
+        : CentreFixture(ini)
     {
         OnOwner([&] {
             for (std::size_t i = 0; i < states.size(); ++i)
-                station->doc.pages.push_back(MakePage(std::to_string(i) + ".plt", states[i]));
+                c->doc.pages.push_back(MakePage(std::to_string(i) + ".plt", states[i]));
         });
     }
-    WorkflowEngine& engine() { return station->engine; }
+    WorkflowEngine& engine() { return c->engine; }
 };
 
 TEST(Dispatch, WaitsWhileTheMachineIsNotReady)
 {
     for (const uint8_t type : {kStatusInit, kStatusSeekOrigin, kStatusCleaning, kStatusWorking, kStatusPaused}) {
         SCOPED_TRACE(static_cast<int>(type));
-        ListStation s({M, A});
-        s.station->link.status = MachineStatus{type, 0};
+        ListCentre s({M, A});
+        s.c->link.status = MachineStatus{type, 0};
         Result result = Result::Busy;
         s.OnOwner([&] { result = s.engine().Dispatch(); });
         EXPECT_EQ(result, Result::Waiting);
         EXPECT_EQ(s.States(), (std::vector<int32_t>{M, A}));
-        EXPECT_FALSE(s.station->link.jobThreadExists);
+        EXPECT_FALSE(s.c->link.jobThreadExists);
     }
 }
 
 TEST(Dispatch, StoppingTakesTheWaitingPagesBackToManual)
 {
-    ListStation s({P, A, P, M, D});
-    s.station->jobPage.AddCurve().AddPoint(1, 1);
-    s.station->settings.AppStopping = 1;
+    ListCentre s({P, A, P, M, D});
+    s.c->jobPage.AddCurve().AddPoint(1, 1);
+    s.c->settings.AppStopping = 1;
     Result result = Result::Busy;
     int removal = 0;
     s.OnOwner([&] {
@@ -57,7 +57,7 @@ TEST(Dispatch, StoppingTakesTheWaitingPagesBackToManual)
     });
     EXPECT_EQ(result, Result::Stopping);
     EXPECT_EQ(s.States(), (std::vector<int32_t>{M, M, P, M, D})) << "only the first Printing page";
-    EXPECT_TRUE(s.station->jobPage.curves.empty());
+    EXPECT_TRUE(s.c->jobPage.curves.empty());
     EXPECT_EQ(removal, -1) << "nothing is removed once the program stops";
 }
 
@@ -82,15 +82,15 @@ TEST(JobResult, PageStatesAfterTheJob)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ListStation s(row.before, {"RepeatCut=" + std::to_string(row.repeatCut)});
-        s.station->link.jobThreadExists = true;
-        s.station->jobPage.AddCurve().AddPoint(1, 1);
+        ListCentre s(row.before, {"RepeatCut=" + std::to_string(row.repeatCut)});
+        s.c->link.jobThreadExists = true;
+        s.c->jobPage.AddCurve().AddPoint(1, 1);
         intptr_t returned = 0;
         s.OnOwner([&] { returned = s.engine().JobFinished(row.wParam); });
         EXPECT_EQ(returned, 1);
         EXPECT_EQ(s.States(), row.after);
-        EXPECT_FALSE(s.station->link.jobThreadExists) << "the next tick may dispatch again";
-        EXPECT_TRUE(s.station->jobPage.curves.empty());
+        EXPECT_FALSE(s.c->link.jobThreadExists) << "the next tick may dispatch again";
+        EXPECT_TRUE(s.c->jobPage.curves.empty());
         EXPECT_EQ(s.observer.shown.back(), 0);
     }
 }
@@ -111,7 +111,7 @@ TEST(RemoveDonePages, DeletesEveryDonePageAndShowsThePrintingOne)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ListStation s(row.before);
+        ListCentre s(row.before);
         int returned = -2;
         s.OnOwner([&] { returned = s.engine().RemoveDonePages(); });
         EXPECT_EQ(returned, 0);
@@ -122,7 +122,7 @@ TEST(RemoveDonePages, DeletesEveryDonePageAndShowsThePrintingOne)
 
 TEST(ListCommands, SetStateSparesThePrintingPage)
 {
-    ListStation s({A, P, M, M});
+    ListCentre s({A, P, M, M});
     const std::ptrdiff_t rows[] = {0, 1, 2};
     s.OnOwner([&] { s.engine().SetStateOfRows(rows, D); });
     EXPECT_EQ(s.States(), (std::vector<int32_t>{D, P, D, M}));
@@ -133,7 +133,7 @@ TEST(ListCommands, SetStateSparesThePrintingPage)
 
 TEST(ListCommands, DeletingEveryRowLeavesThePrintingPage)
 {
-    ListStation s({A, M, P, D});
+    ListCentre s({A, M, P, D});
     const std::ptrdiff_t rows[] = {0, 1, 2, 3};
     s.OnOwner([&] { s.engine().DeleteRows(rows); });
     EXPECT_EQ(s.Names(), std::vector<std::string>{"2.plt"});
@@ -157,12 +157,12 @@ TEST(ListCommands, MoveToFront)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ListStation s({P, M, M, M, M, M});
-        s.station->link.jobThreadExists = row.jobRunning;
+        ListCentre s({P, M, M, M, M, M});
+        s.c->link.jobThreadExists = row.jobRunning;
         const std::ptrdiff_t selected[] = {row.row, 1};
         s.OnOwner([&] { s.engine().MoveToFront(selected); });
         EXPECT_EQ(s.Names(), row.after);
-        s.station->link.jobThreadExists = false;
+        s.c->link.jobThreadExists = false;
     }
 }
 
@@ -181,36 +181,36 @@ TEST(StartButton, MakesTheFirstManualPageAutoOnlyWhenNothingWaits)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ListStation s(row.before, {"FPNoNeedConfirm=0"});
+        ListCentre s(row.before, {"FPNoNeedConfirm=0"});
         s.OnOwner([&] { s.engine().PressStart(); });
         EXPECT_EQ(s.States(), row.after);
-        EXPECT_EQ(s.station->settings.NeedPanelConfirm, row.needConfirm);
-        EXPECT_EQ(s.station->queue.Count(), 0);
+        EXPECT_EQ(s.c->settings.NeedPanelConfirm, row.needConfirm);
+        EXPECT_EQ(s.c->queue.Count(), 0);
     }
 }
 
 TEST(StartButton, WhileAJobRunsItOnlyResumesAPausedMachine)
 {
     for (const uint8_t type : {kStatusWorking, kStatusPaused}) {
-        ListStation s({P, M});
-        s.station->link.jobThreadExists = true;
-        s.station->link.status = MachineStatus{type, 0};
+        ListCentre s({P, M});
+        s.c->link.jobThreadExists = true;
+        s.c->link.status = MachineStatus{type, 0};
         s.OnOwner([&] { s.engine().PressStart(); });
         EXPECT_EQ(s.States(), (std::vector<int32_t>{P, M}));
-        const auto code = s.station->queue.Take();
+        const auto code = s.c->queue.Take();
         EXPECT_EQ(code.has_value(), type == kStatusPaused);
         if (code) {
             EXPECT_EQ(*code, cmd::kResumeJob);
         }
-        s.station->link.jobThreadExists = false;
+        s.c->link.jobThreadExists = false;
     }
 }
 
 TEST(LastTaskList, EveryChangeIsOnDiskAndAnEmptyListRemovesTheFile)
 {
-    ListStation s({});
-    const std::string& last = s.station->settings.LastTaskPath;
-    s.OnOwner([&] { s.station->engine.AddTestDrawing(3000); });
+    ListCentre s({});
+    const std::string& last = s.c->settings.LastTaskPath;
+    s.OnOwner([&] { s.c->engine.AddTestDrawing(3000); });
     CQuorvaneDoc onDisk;
     ASSERT_EQ(onDisk.Open(last), TaskFileResult::Ok);
     EXPECT_EQ(onDisk.pages.size(), 1u);
@@ -226,11 +226,11 @@ TEST(LastTaskList, EveryChangeIsOnDiskAndAnEmptyListRemovesTheFile)
 
 TEST(LastTaskList, APageBeingOutputIsStoredManualButStaysPrinting)
 {
-    ListStation s({P, A});
-    s.OnOwner([&] { ASSERT_EQ(SaveLastTasks(s.station->doc, s.station->settings.LastTaskPath), TaskFileResult::Ok); });
+    ListCentre s({P, A});
+    s.OnOwner([&] { ASSERT_EQ(SaveLastTasks(s.c->doc, s.c->settings.LastTaskPath), TaskFileResult::Ok); });
     EXPECT_EQ(s.States(), (std::vector<int32_t>{P, A}));
     CQuorvaneDoc onDisk;
-    ASSERT_EQ(onDisk.Open(s.station->settings.LastTaskPath), TaskFileResult::Ok);
+    ASSERT_EQ(onDisk.Open(s.c->settings.LastTaskPath), TaskFileResult::Ok);
     EXPECT_EQ(onDisk.pages[0]->state, M);
     EXPECT_EQ(onDisk.pages[1]->state, A);
 }
@@ -238,19 +238,19 @@ TEST(LastTaskList, APageBeingOutputIsStoredManualButStaysPrinting)
 TEST(LastTaskList, TheReloadKeepsTheFileAndAnUnreadableOneIsPutAside)
 {
     {
-        ListStation s({});
+        ListCentre s({});
         CQuorvaneDoc previous;
         previous.pages.push_back(MakePage("x.plt", A));
         previous.pages.push_back(MakePage("y.plt", D));
-        ASSERT_EQ(previous.Save(s.station->settings.LastTaskPath), TaskFileResult::Ok);
-        s.station->watcher.Start();   // its first pass asks for the reload
+        ASSERT_EQ(previous.Save(s.c->settings.LastTaskPath), TaskFileResult::Ok);
+        s.c->watcher.Start(); // its first pass asks for the reload
         ASSERT_TRUE(Eventually([&] { return s.Names().size() == 2; }));
         EXPECT_EQ(s.Names(), (std::vector<std::string>{"x.plt", "y.plt"}));
-        EXPECT_TRUE(fs::exists(s.station->settings.LastTaskPath));
+        EXPECT_TRUE(fs::exists(s.c->settings.LastTaskPath));
     }
     {
-        ListStation s({});
-        const std::string& last = s.station->settings.LastTaskPath;
+        ListCentre s({});
+        const std::string& last = s.c->settings.LastTaskPath;
         WriteFile(last, std::string("\x01\x00\xff\xff\x01\x00\x04\x00Junk", 12));
         s.OnOwner([&] { s.engine().ReloadLastTasks(); });
         EXPECT_TRUE(s.Names().empty());
@@ -262,16 +262,16 @@ TEST(LastTaskList, TheReloadKeepsTheFileAndAnUnreadableOneIsPutAside)
 
 TEST(LastTaskList, ClosingSavesTheListStopsTheProgramAndEmptiesTheJobPage)
 {
-    ListStation s({P, A});
-    s.station->jobPage.AddCurve().AddPoint(1, 1);
-    s.station->Start();
-    s.station->Close();
-    EXPECT_EQ(s.station->settings.AppStopping, 1);
-    EXPECT_TRUE(s.station->jobPage.curves.empty());
+    ListCentre s({P, A});
+    s.c->jobPage.AddCurve().AddPoint(1, 1);
+    s.Start();
+    s.Close();
+    EXPECT_EQ(s.c->settings.AppStopping, 1);
+    EXPECT_TRUE(s.c->jobPage.curves.empty());
     CQuorvaneDoc onDisk;
-    ASSERT_EQ(onDisk.Open(s.station->settings.LastTaskPath), TaskFileResult::Ok);
+    ASSERT_EQ(onDisk.Open(s.c->settings.LastTaskPath), TaskFileResult::Ok);
     EXPECT_EQ(onDisk.pages.size(), 2u);
-    EXPECT_FALSE(s.station->Call([] {})) << "nothing runs on the owner after closing";
+    EXPECT_FALSE(s.Call([] {})) << "nothing runs on the owner after closing";
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 #include "hpgl/CHpglFile.h"
 #include "link/UsbBackend.h"
 #include "model/COnePage.h"
-#include "workflow/Station.h"
+#include "workflow/HeadlessOwner.h"
+#include "workflow/OutputCentre.h"
 #include "workflow/WorkflowObserver.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -43,6 +45,10 @@ public:
         changes.push_back({page.fileName, from, page.state});
     }
     void PagesRemoved(std::size_t count) override { removed += count; }
+    void DataDirWatched(const std::string& dir, const std::string& failure) override
+    {
+        watches.emplace_back(dir, failure);
+    }
 
     struct Read {
         std::string path;
@@ -55,6 +61,7 @@ public:
     std::vector<Read> reads;
     std::vector<StateChange> changes;
     std::size_t removed = 0;
+    std::vector<std::pair<std::string, std::string>> watches;
 };
 
 // A USB library that finds no machine.
@@ -67,6 +74,13 @@ public:
 inline void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The whole file at `path`; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::string SettingsIni(const std::vector<std::string>& lines)
@@ -109,25 +123,64 @@ inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseco
     return true;
 }
 
-// A station in a fresh directory with the given settings; nothing runs until the test starts it.
-struct StationFixture {
-    explicit StationFixture(const std::vector<std::string>& ini = {}, UsbBackend* usb = nullptr)
+} // namespace qv::test
+
+namespace qv {
+
+// The tests' view of the parts of an output centre, which front ends never see.
+struct OutputCentreProbe {
+    explicit OutputCentreProbe(OutputCentre& c)
+        : doc(c.doc_), engine(c.engine_), settings(c.settings_), params(c.params_), link(c.link_), queue(c.queue_),
+          jobPage(c.jobPage_), monitor(c.monitor_), tick(c.tick_), watcher(c.watcher_)
     {
-        WriteFile(exe.File("setting.ini"), SettingsIni(ini));
-        station = std::make_unique<Station>(exe.Path(), notifier, usb ? *usb : noUsb, observer);
     }
 
-    // Runs `work` on the owner thread, which is started if it does not run yet.
-    void OnOwner(const std::function<void()>& work)
+    CQuorvaneDoc& doc;
+    WorkflowEngine& engine;
+    CSettings& settings;
+    MachineParamsStore& params;
+    LinkState& link;
+    ManualCommandQueue& queue;
+    COnePage& jobPage;
+    LinkMonitorThread& monitor;
+    TickThread& tick;
+    FileWatcherThread& watcher;
+};
+
+} // namespace qv
+
+namespace qv::test {
+
+// An output centre in a fresh directory with the given settings, on a headless owner thread, driven from the
+// test thread as a window drives it; no background thread runs until the test starts them.
+struct CentreFixture {
+    explicit CentreFixture(const std::vector<std::string>& ini = {}, UsbBackend* usb = nullptr)
     {
-        station->StartOwner();
-        ASSERT_TRUE(station->Call(work));
+        WriteFile(exe.File("setting.ini"), SettingsIni(ini));
+        centre = std::make_unique<OutputCentre>(exe.Path(), owner->Bridge(), notifier, usb ? *usb : noUsb, observer);
+        c = std::make_unique<OutputCentreProbe>(*centre);
     }
+
+    // Runs `work` on the owner thread.
+    void OnOwner(const std::function<void()>& work) { ASSERT_TRUE(owner->Call(work)); }
+    bool Call(const std::function<void()>& work) { return owner->Call(work); }
+    void Start()
+    {
+        OnOwner([&] { centre->Start(); });
+    }
+    // The first poll: from here on the watch sees writers finish the files they drop.
+    void WatchDataDir()
+    {
+        OnOwner([&] { c->engine.PollDataDir(); });
+    }
+    // As the main window closes; the owner thread ends with it.
+    void Close() { owner->Close(*centre); }
+
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
         OnOwner([&] {
-            for (const auto& page : station->doc.pages)
+            for (const auto& page : c->doc.pages)
                 names.push_back(page->fileName);
         });
         return names;
@@ -136,18 +189,20 @@ struct StationFixture {
     {
         std::vector<int32_t> states;
         OnOwner([&] {
-            for (const auto& page : station->doc.pages)
+            for (const auto& page : c->doc.pages)
                 states.push_back(page->state);
         });
         return states;
     }
-    std::string DataFile(const std::string& name) const { return station->settings.DataDir + name; }
+    std::string DataFile(const std::string& name) const { return c->settings.DataDir + name; }
 
     TempDir exe;
     RecordingNotifier notifier;
     NoUsb noUsb;
     RecordingObserver observer;
-    std::unique_ptr<Station> station;
+    std::unique_ptr<HeadlessOwner> owner = std::make_unique<HeadlessOwner>();
+    std::unique_ptr<OutputCentre> centre;
+    std::unique_ptr<OutputCentreProbe> c;
 };
 
 // Reads a drawing into `doc` as the intake does: its pages appended, tidied and cut into pages.

@@ -1,0 +1,47 @@
+#include "workflow/MoveToUnread.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv {
+
+namespace {
+
+constexpr int kMaxNumberedNames = 1000;
+
+} // namespace
+
+std::optional<std::string> MoveToUnread(const std::string& dataDir, const std::string& path,
+                                        const FileIdentity& identity)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    // A link is what was dropped there: it moves when the file it names is unchanged.
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    if (IdentityOf(st) != identity)
+        return std::nullopt;
+    std::string folder = dataDir;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += kUnreadFolder;
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+        return std::nullopt;
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    for (int n = 0; n <= kMaxNumberedNames; ++n) {
+        std::string target = folder + name;
+        if (n > 0)
+            target += '.' + std::to_string(n);
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            return target;
+        if (errno != EEXIST)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace qv

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "workflow/IntakeFile.h"
+
+#include <optional>
+#include <string>
+
+namespace qv {
+
+// The folder of the data directory that drawings which could not be taken are moved to; the watcher lists
+// only the data directory's own files, so nothing in it is read again.
+inline constexpr const char* kUnreadFolder = "unread/";
+
+// Moves `path` into `dataDir`/unread/ (created when needed) only while it is still the file `identity`
+// describes, so that a drawing that was refused or held no drawing is set aside, never destroyed unread. A
+// name already taken there gets ".1", ".2", ... before it is ever overwritten. Returns the new path; none
+// when nothing moved.
+std::optional<std::string> MoveToUnread(const std::string& dataDir, const std::string& path,
+                                        const FileIdentity& identity);
+
+} // namespace qv
