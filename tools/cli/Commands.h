@@ -15,5 +15,7 @@ int RunStation(const std::vector<std::string>& words);
 int RunJob(const std::vector<std::string>& words);
 int RunPreview(const std::vector<std::string>& words);
 int RunSend(const std::vector<std::string>& words);
+int RunExport(const std::vector<std::string>& words);
+int RunView(const std::vector<std::string>& words);
 
 } // namespace qv::cli

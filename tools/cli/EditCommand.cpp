@@ -1,6 +1,8 @@
 #include "Args.h"
 #include "Commands.h"
+#include "CurveList.h"
 #include "PageJob.h"
+#include "Usage.h"
 
 #include "app/CSettings.h"
 #include "app/InvalidArgument.h"
@@ -9,7 +11,6 @@
 #include "model/CurveKind.h"
 #include "tasks/CQuorvaneDoc.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -17,50 +18,6 @@
 namespace qv::cli {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: quorvane-cli edit FILE.ctask --page N OP... -o OUT.ctask [--curves LIST] [--settings DIR]\n"
-    "  N     the page's position in the task list, from 1\n"
-    "  LIST  the curves to select on that page, from 1: \"1,3-5\"; without it every curve is selected\n"
-    "  OP    a drawing-view command by number or name:\n";
-
-int Usage()
-{
-    std::fputs(kUsage, stderr);
-    for (const ViewCommandName& c : ViewCommandNames())
-        std::fprintf(stderr, "          %d %.*s\n", c.command, static_cast<int>(c.name.size()), c.name.data());
-    return 2;
-}
-
-std::optional<std::size_t> PositiveNumber(std::string_view text)
-{
-    std::size_t n = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (ec != std::errc() || ptr != text.data() + text.size() || n == 0)
-        return std::nullopt;
-    return n;
-}
-
-// "1,3-5" into the 0-based positions 0, 2, 3, 4; nothing when a part is malformed or beyond `count`.
-std::optional<std::vector<std::size_t>> CurveList(std::string_view text, std::size_t count)
-{
-    std::vector<std::size_t> picked;
-    while (!text.empty()) {
-        const std::size_t comma = text.find(',');
-        const std::string_view part = text.substr(0, comma);
-        const std::size_t dash = part.find('-');
-        const auto first = PositiveNumber(part.substr(0, dash));
-        const auto last = dash == std::string_view::npos ? first : PositiveNumber(part.substr(dash + 1));
-        if (!first || !last || *first > *last || *last > count)
-            return std::nullopt;
-        for (std::size_t i = *first; i <= *last; ++i)
-            picked.push_back(i - 1);
-        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
-        if (comma != std::string_view::npos && text.empty())
-            return std::nullopt;
-    }
-    return picked;
-}
 
 void PrintPage(const COnePage& page, std::size_t position)
 {
@@ -86,14 +43,14 @@ int RunEdit(const std::vector<std::string>& words)
     const auto output = args.Value("output");
     const auto pageText = args.Value("page");
     if (!args.error().empty() || args.positional().size() < 2 || !output || !pageText)
-        return Usage();
+        return WrongWords("edit", args.error());
 
     std::vector<int32_t> commands;
     for (std::size_t i = 1; i < args.positional().size(); ++i) {
         const auto command = FindViewCommand(args.positional()[i]);
         if (!command) {
             std::fprintf(stderr, "unknown command: %s\n", args.positional()[i].c_str());
-            return Usage();
+            return WrongWords("edit", args.error());
         }
         commands.push_back(*command);
     }
@@ -121,16 +78,8 @@ int RunEdit(const std::vector<std::string>& words)
     const auto curvesText = args.Value("curves");
     for (auto& curve : page.curves)
         curve->selected = curvesText ? 0 : 1;
-    if (curvesText) {
-        const auto picked = CurveList(*curvesText, page.curves.size());
-        if (!picked) {
-            std::fprintf(stderr, "bad curve list \"%s\" for a page of %zu curves\n", curvesText->c_str(),
-                         page.curves.size());
-            return 1;
-        }
-        for (const std::size_t i : *picked)
-            page.curves[i]->selected = 1;
-    }
+    if (curvesText && !SelectListedCurves(page, *curvesText))
+        return 1;
 
     try {
         for (const int32_t command : commands)

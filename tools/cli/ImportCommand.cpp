@@ -1,25 +1,33 @@
 #include "Args.h"
 #include "Commands.h"
 #include "PageJob.h"
+#include "ReportJson.h"
 #include "StderrNotifier.h"
 #include "TaskRows.h"
+#include "Usage.h"
 
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
 #include "app/MessageCatalog.h"
 #include "hpgl/CHpglFile.h"
 #include "tasks/CQuorvaneDoc.h"
+#include "view/ImportReportText.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <span>
 
 namespace qv::cli {
 
 namespace {
 
+// The report block is English whatever the settings' language, as the import always printed it.
+constexpr int32_t kEnglish = 1;
+
 // Where the default settings live when no --settings is given: a private directory without "setting.ini",
-// which also receives the stroke-font files the reader writes, and goes when the command ends.
+// which goes when the command ends.
 class ScratchDirectory {
 public:
     ScratchDirectory()
@@ -45,17 +53,23 @@ private:
 
 } // namespace
 
-// quorvane-cli import FILE.plt... -o|--output OUT.ctask [--settings DIR]
+// quorvane-cli import FILE.plt... -o|--output OUT.ctask [--dialect 0|1] [--json] [--settings DIR]
 // Takes each drawing in as the program does with the options of DIR/setting.ini (default: the defaults): reads
-// it, appends its pages to one task list, tidies and pages the whole list, and saves it. Nothing is written
-// when a drawing cannot be read.
+// it, appends its pages to one task list, tidies and pages the whole list, and saves it. Prints the report of
+// each drawing, then the pages (with --json the reports alone, as one object). Nothing is written when a
+// drawing cannot be read or holds no curve; an empty drawing is told on stderr with what it held.
 int RunImport(const std::vector<std::string>& words)
 {
-    const Args args(words, {"output", "settings"});
+    const Args args(words, {"output", "settings", "dialect"}, {"json"});
     const std::optional<std::string> output = args.Value("output");
     if (!args.error().empty() || args.positional().empty() || !output) {
-        std::fprintf(stderr, "usage: quorvane-cli import FILE.plt... -o OUT.ctask [--settings DIR]\n");
-        return 2;
+        return WrongWords("import", args.error());
+    }
+    std::optional<int> dialect;
+    if (const auto text = args.Value("dialect")) {
+        dialect = ParseInt(*text);
+        if (!dialect || (*dialect != 0 && *dialect != 1))
+            return WrongWords("import", "--dialect takes 0 or 1");
     }
     std::optional<std::string> settingsDir = args.Value("settings");
     std::optional<ScratchDirectory> scratch;
@@ -71,28 +85,57 @@ int RunImport(const std::vector<std::string>& words)
     MachineParams machine;
     if (const int status = LoadSettingsOption(settingsDir, settings, machine))
         return status;
+    if (dialect)
+        settings.HpglDialect = *dialect;
 
     StderrNotifier notifier;
     CQuorvaneDoc doc;
+    std::string reports;
     for (const std::string& file : args.positional()) {
         CHpglFile reader;
         reader.path = file;
         const int32_t result = reader.Load(settings, notifier);
+        if (result == HpglLoadResult::TooLarge) {
+            std::fprintf(stderr, "%s\n", DrawingTooLargeText(file, settings.Language).c_str());
+            return 1;
+        }
         if (result != HpglLoadResult::Ok) {
             std::fprintf(stderr, "%s: %s (result %d)\n", file.c_str(),
                          std::string(MessageText(Msg::PltOpenFailed, settings.Language)).c_str(), result);
             return 1;
         }
+        const std::size_t before = doc.pages.size();
         reader.BuildPages(doc.pages, settings);
-        const ImportOptions options = ImportOptionsOf(settings);
-        doc.CleanUpImportedPages(options);
-        doc.PaginatePages(options);
+        reader.AddToReport(std::span(doc.pages).subspan(before));
+        if (!doc.TakeImportedDrawing(before, ImportOptionsOf(settings))) {
+            std::fprintf(stderr, "%s\n", DrawingTooLargeText(file, settings.Language).c_str());
+            return 1;
+        }
+        ImportReport& report = reader.report;
+        report.pages = static_cast<uint32_t>(doc.pages.size() > before ? doc.pages.size() - before : 0);
+        if (report.Empty()) {
+            std::map<std::string, uint32_t> held = report.met;
+            held.insert(report.skipped.begin(), report.skipped.end());
+            std::fprintf(stderr, "%s\nskipped: %s\n",
+                         FormatMessage(Msg::NoDrawingIn, settings.Language, {file, CountList(held)}).c_str(),
+                         report.skipped.empty() ? "none" : CountList(report.skipped).c_str());
+            return 1;
+        }
+        if (args.Flag("json"))
+            reports += std::string(reports.empty() ? "" : ", ") + ReportJson(file, report);
+        else
+            reports += ImportReportBlock(file, report, kEnglish);
     }
     const TaskFileResult saved = doc.Save(*output);
     if (saved != TaskFileResult::Ok) {
         std::fprintf(stderr, "%s\n", TaskFileMessage(saved, *output, settings.Language).c_str());
         return 1;
     }
+    if (args.Flag("json")) {
+        std::printf("{\"files\": [%s]}\n", reports.c_str());
+        return 0;
+    }
+    std::fputs(reports.c_str(), stdout);
     PrintTaskRows(doc, settings.Language);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "Args.h"
 #include "Commands.h"
 #include "TaskRows.h"
+#include "Usage.h"
 
 #include "JobOutput.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 std::string JsonBounds(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY)
 {
-    return "{\"minX\": " + std::to_string(minX) + ", \"minY\": " + std::to_string(minY) + ", \"maxX\": " +
-           std::to_string(maxX) + ", \"maxY\": " + std::to_string(maxY) + "}";
+    return "{\"minX\": " + std::to_string(minX) + ", \"minY\": " + std::to_string(minY) +
+           ", \"maxX\": " + std::to_string(maxX) + ", \"maxY\": " + std::to_string(maxY) + "}";
 }
 
 // Every page with its stored fields and each curve's kind, line style, point count and bounds (measured from
@@ -33,14 +34,16 @@ void PrintJson(const std::string& path, CQuorvaneDoc& doc, int32_t language)
         out += i == 0 ? "\n" : ",\n";
         out += "    {\"number\": " + std::to_string(i + 1) + ", \"state\": " + std::to_string(page.state) +
                ", \"stateText\": " + sim::JsonString(PageStateText(page.state, language)) +
-               ", \"fileName\": " + sim::JsonString(page.fileName) + ", \"pageNumber\": " + std::to_string(page.pageNumber) +
-               ", \"fileTime\": " + std::to_string(page.fileTime) + ", \"bounds\": " + JsonBounds(page.minX, page.minY, page.maxX, page.maxY) + ",\n     \"curves\": [";
+               ", \"fileName\": " + sim::JsonString(page.fileName) +
+               ", \"pageNumber\": " + std::to_string(page.pageNumber) +
+               ", \"fileTime\": " + std::to_string(page.fileTime) +
+               ", \"bounds\": " + JsonBounds(page.minX, page.minY, page.maxX, page.maxY) + ",\n     \"curves\": [";
         for (std::size_t k = 0; k < page.curves.size(); ++k) {
             CCurve& curve = *page.curves[k];
             out += k == 0 ? "\n" : ",\n";
-            out += "       {\"kind\": " + std::to_string(curve.kind) + ", \"lineStyle\": " +
-                   std::to_string(curve.lineStyle) + ", \"points\": " + std::to_string(curve.points.size()) +
-                   ", \"bounds\": ";
+            out += "       {\"kind\": " + std::to_string(curve.kind) +
+                   ", \"lineStyle\": " + std::to_string(curve.lineStyle) +
+                   ", \"points\": " + std::to_string(curve.points.size()) + ", \"bounds\": ";
             if (curve.points.empty()) {
                 out += "null}";
             } else {
@@ -61,10 +64,9 @@ void PrintJson(const std::string& path, CQuorvaneDoc& doc, int32_t language)
 // Chinese); --json gives every page with its curves.
 int RunInfo(const std::vector<std::string>& words)
 {
-    const Args args(words, {"settings"});
+    const Args args(words, {"settings"}, {"json"});
     if (!args.error().empty() || args.positional().size() != 1) {
-        std::fprintf(stderr, "usage: quorvane-cli info FILE.ctask [--json] [--settings DIR]\n");
-        return 2;
+        return WrongWords("info", args.error());
     }
     int32_t language = 0;
     if (const auto dir = args.Value("settings")) {

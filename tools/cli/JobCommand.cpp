@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "PageJob.h"
+#include "Usage.h"
 
 #include "app/AtomicFile.h"
 #include "link/CommandCodes.h"
@@ -23,16 +24,16 @@ std::string Summary(const PageJobInput& input, const WireJob& job)
     std::string j = "{\n";
     j += "  \"page\": " + std::to_string(input.page + 1) + ",\n";
     j += "  \"startCommand\": " + std::to_string(job.startCode) + ",\n";
-    j += "  \"xReference\": " + std::to_string(job.start.xReference) + ",\n";
-    j += "  \"rowsPerBand\": " + std::to_string(job.start.rowsPerBand) + ",\n";
-    j += "  \"bands\": " + std::to_string(job.plan.bands) + ",\n";
-    j += "  \"segmentCount\": " + std::to_string(job.start.segmentCount) + ",\n";
+    j += "  \"xReference\": " + std::to_string(job.plan.start.xReference) + ",\n";
+    j += "  \"rowsPerBand\": " + std::to_string(job.plan.start.rowsPerBand) + ",\n";
+    j += "  \"bands\": " + std::to_string(job.plan.raster.bands) + ",\n";
+    j += "  \"segmentCount\": " + std::to_string(job.plan.start.segmentCount) + ",\n";
     j += "  \"knifeRecordCount\": " + std::to_string(job.header.knifeRecordCount) + ",\n";
     j += "  \"bulkBytes\": " + std::to_string(job.data.size()) + ",\n";
     j += "  \"segments\": [";
     for (const SegmentRecord& s : job.segments)
-        j += std::string(s.index ? ", " : "") + "{\"index\": " + std::to_string(s.index) + ", \"length\": " +
-             std::to_string(s.length) + ", \"kind\": \"" + static_cast<char>(s.kind) + "\"}";
+        j += std::string(s.index ? ", " : "") + "{\"index\": " + std::to_string(s.index) +
+             ", \"length\": " + std::to_string(s.length) + ", \"kind\": \"" + static_cast<char>(s.kind) + "\"}";
     j += "],\n";
     j += "  \"files\": {\"start\": \"start.bin\", \"data\": \"data.bin\", \"segments\": \"segments.bin\", "
          "\"header\": \"header.bin\"}\n";
@@ -54,14 +55,10 @@ int RunJob(const std::vector<std::string>& words)
     PageJobInput input;
     WireJob job;
     std::string output;
-    if (const int status = BuildPageJobCommand(words, input, job, output)) {
-        if (status == 2)
-            std::fprintf(stderr, "usage: quorvane-cli job FILE.ctask --page N [--machine-params FILE]\n"
-                                 "                        [--settings DIR] [--start X,Y] -o DIR\n");
+    if (const int status = BuildPageJobCommand("job", words, input, job, output))
         return status;
-    }
     std::string start, segments, header;
-    AppendFrame(start, job.startCode, job.start.Encode());
+    AppendFrame(start, job.startCode, job.plan.start.Encode());
     for (const SegmentRecord& s : job.segments)
         AppendFrame(segments, cmd::kSegment, s.Encode());
     AppendFrame(header, cmd::kJobHeader, job.header.Encode());

@@ -1,6 +1,7 @@
 #include "Args.h"
 #include "Commands.h"
 #include "MachineLink.h"
+#include "Usage.h"
 
 #include "app/CSetDisp.h"
 #include "app/CSettings.h"
@@ -20,13 +21,6 @@
 namespace qv::cli {
 
 namespace {
-
-int Usage()
-{
-    std::fprintf(stderr, "usage: quorvane-cli machine (--net ADDR[:PORT] | --usb) [--dir DIR] [--lang 0|1]\n"
-                         "                            status | jog up|down|left|right [--ms N] | params [--save]\n");
-    return 2;
-}
 
 void PrintStatus(const LinkState& state, const MachineParams& params, int32_t language)
 {
@@ -67,7 +61,7 @@ void PrintRecords(const MachineParams& p, uint32_t firmware)
     std::printf("  head overlap            %u\n", s.headOverlap);
     std::printf("  heads in use            %u\n", s.headsInUse);
     std::printf("  perpendicularity        %u\n", s.perpendicularity);
-    std::printf("  cartridge               %s\n", s.cartridgeType == 1 ? "IUT308" : "HP45");
+    std::printf("  cartridge               %s\n", s.cartridgeType == Cartridge::IUT308 ? "IUT308" : "HP45");
     std::printf("  panel language          %u\n", s.panelLanguage);
     std::printf("  Y margin mm             %u\n", s.yMargin);
     std::printf("  plot line width         %u\n", s.plotLineWidth);
@@ -76,25 +70,28 @@ void PrintRecords(const MachineParams& p, uint32_t firmware)
 
 } // namespace
 
-// quorvane-cli machine (--net ADDR[:PORT] | --usb) [--dir DIR] [--lang 0|1] status | jog DIR [--ms N] | params [--save]
+// quorvane-cli machine (--net ADDR[:PORT] | --usb) [--settings DIR] [--lang 0|1] status | jog DIR [--ms N] |
+//                      params [--save]
 // Handshakes with the machine (or the virtual machine), then shows its status, jogs its head for a moment,
 // or shows its parameter records and with --save writes them back.
 int RunMachine(const std::vector<std::string>& words)
 {
-    const Args args(words, {"net", "dir", "lang", "ms"});
+    const Args args(words, {"net", "settings|dir", "lang", "ms"}, {"usb", "save"});
     const auto& pos = args.positional();
     if (!args.error().empty() || pos.empty() || args.Value("net").has_value() == args.Flag("usb"))
-        return Usage();
+        return WrongWords("machine", args.error());
 
     CSettings settings;
     CSetDisp disp;
     MachineParams params;
-    settings.Load(args.Value("dir").value_or(ExecutableDirectory()), disp, params.settings);
+    settings.Load(args.Value("settings").value_or(ExecutableDirectory()), disp, params.settings);
     if (const auto lang = args.Value("lang")) {
         const auto n = ParseInt(*lang);
         if (!n)
-            return Usage();
-        settings.Language = *n;
+            return WrongWords("machine", args.error());
+        AppOptions options = settings.Options();
+        options.Language = *n;
+        settings.SetOptions(options);
     }
     MachineLink link(settings, params);
     if (!link.Choose(args))
@@ -104,7 +101,7 @@ int RunMachine(const std::vector<std::string>& words)
     LinkProtocol& protocol = link.protocol;
 
     if (protocol.Handshake() != 0) {
-        PrintStatus(state, params, settings.Language);
+        PrintStatus(state, link.params.Get(), settings.Language);
         return 1;
     }
     state.Connected = true;
@@ -113,7 +110,7 @@ int RunMachine(const std::vector<std::string>& words)
     if (what == "status" && pos.size() == 1) {
         std::printf("firmware          0x%08X\n", state.firmwareVersion.load());
         protocol.StatusPoll();
-        PrintStatus(state, params, settings.Language);
+        PrintStatus(state, link.params.Get(), settings.Language);
         return state.Connected ? 0 : 1;
     }
     if (what == "jog" && pos.size() == 2) {
@@ -123,16 +120,16 @@ int RunMachine(const std::vector<std::string>& words)
                                        [&](const auto& d) { return pos[1] == d.first; });
         const auto ms = ParseInt(args.Value("ms").value_or("500"));
         if (dir == std::end(kDirections) || !ms || *ms < 0)
-            return Usage();
+            return WrongWords("machine", args.error());
         const int pressed = commu.SendCmd(dir->second);
         std::this_thread::sleep_for(std::chrono::milliseconds(*ms));
         const int released = commu.SendCmd(cmd::kStopJog);
         protocol.StatusPoll();
-        PrintStatus(state, params, settings.Language);
+        PrintStatus(state, link.params.Get(), settings.Language);
         return pressed == 0 && released == 0 ? 0 : 1;
     }
     if (what == "params" && pos.size() == 1) {
-        PrintRecords(params, state.firmwareVersion);
+        PrintRecords(link.params.Get(), state.firmwareVersion);
         if (!args.Flag("save"))
             return 0;
         const int advanced = protocol.SaveRecord(cmd::kSaveAdvanced);
@@ -140,7 +137,7 @@ int RunMachine(const std::vector<std::string>& words)
         std::printf("saved             %s\n", advanced == 0 && machine == 0 ? "yes" : "no");
         return advanced == 0 && machine == 0 ? 0 : 1;
     }
-    return Usage();
+    return WrongWords("machine", args.error());
 }
 
 } // namespace qv::cli

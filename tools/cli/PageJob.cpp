@@ -1,32 +1,28 @@
 #include "PageJob.h"
 
 #include "StderrNotifier.h"
+#include "Usage.h"
 
 #include "app/AtomicFile.h"
 #include "app/CSetDisp.h"
 #include "app/MachineParamsFile.h"
-#include "output/JobStart.h"
-#include "output/KnifeData.h"
-#include "output/KnifeList.h"
-#include "output/PrepareJob.h"
-#include "output/WorkingArea.h"
 #include "tasks/TaskFileResult.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 namespace qv::cli {
 
-int LoadSettingsOption(const std::optional<std::string>& dir, CSettings& settings, MachineParams& params)
+int LoadSettingsOption(const std::optional<std::string>& dir, CSettings& settings, MachineParams& params,
+                       CSetDisp* disp)
 {
     std::error_code ec;
     if (dir && !std::filesystem::is_directory(*dir, ec)) {
         std::fprintf(stderr, "%s: no such directory\n", dir->c_str());
         return 2;
     }
-    CSetDisp disp;
-    settings.Load(dir ? *dir : ExecutableDirectory(), disp, params.settings);
+    CSetDisp read;
+    settings.Load(dir ? *dir : ExecutableDirectory(), disp ? *disp : read, params.settings);
     return 0;
 }
 
@@ -62,53 +58,28 @@ int LoadPageJobInput(const Args& args, PageJobInput& input)
         return 1;
     }
     if (*page < 1 || static_cast<std::size_t>(*page) > input.doc.pages.size()) {
-        std::fprintf(stderr, "%s: no page %d (the task list holds %zu)\n", path.c_str(), *page,
-                     input.doc.pages.size());
+        std::fprintf(stderr, "%s: no page %d (the task list holds %zu)\n", path.c_str(), *page, input.doc.pages.size());
         return 1;
     }
     input.page = static_cast<std::size_t>(*page - 1);
     return 0;
 }
 
-int BuildWireJob(const PageJobInput& input, Notifier& notifier, WireJob& job)
-{
-    const MachineParams& params = input.params;
-    const CSettings& settings = input.settings;
-    COnePage jobPage;
-    KnifeList knives;
-    PrepareJobPage(jobPage, knives, *input.doc.pages[input.page], params, settings);
-    if (BuildKnifeData(knives, jobPage, params, settings, notifier) != 0 ||
-        CheckWorkingArea(jobPage, params, settings, input.start, params.Limits(), notifier) != 0)
-        return 1;
-    const auto plan = PlanJobRaster(jobPage, params, notifier, settings.Language);
-    if (!plan)
-        return 1;
-    job.plan = *plan;
-    job.start = MakeJobStartRecord(jobPage, params, settings, *plan, knives);
-    job.startCode = StartCommandCode(settings);
-
-    const auto raster = std::make_unique<CRasterEngine>();
-    const auto buffers = std::make_unique<JobBuffers>();
-    if (buffers->Assemble(*raster, jobPage, params, *plan, knives, notifier, settings.Language) != JobBuffers::Ok)
-        return 1;
-    job.data.assign(buffers->Data().begin(), buffers->Data().end());
-    job.segments.assign(buffers->Segments().begin(), buffers->Segments().end());
-    job.header = buffers->Header();
-    return 0;
-}
-
-int BuildPageJobCommand(const std::vector<std::string>& words, PageJobInput& input, WireJob& job,
-                        std::string& outputDir)
+int BuildPageJobCommand(std::string_view command, const std::vector<std::string>& words, PageJobInput& input,
+                        WireJob& job, std::string& outputDir)
 {
     const Args args(words, {"page", "machine-params", "settings", "start", "output"});
     const auto output = args.Value("output");
     if (!output)
-        return 2;
+        return WrongWords(command, args.error());
     if (const int status = LoadPageJobInput(args, input))
-        return status;
+        return status == 2 ? WrongWords(command, args.error()) : status;
     StderrNotifier notifier;
-    if (BuildWireJob(input, notifier, job) != 0)
+    const JobSettings settings{input.settings.Options(), input.params};
+    auto built = BuildWireJob(*input.doc.pages[input.page], settings, input.start, input.settings, notifier);
+    if (!built)
         return 1;
+    job = std::move(*built);
     std::error_code ec;
     std::filesystem::create_directories(*output, ec);
     outputDir = *output;

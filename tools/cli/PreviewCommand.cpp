@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "PageJob.h"
+#include "Usage.h"
 
 #include "JobOutput.h"
 #include "SimJob.h"
@@ -17,13 +18,9 @@ int RunPreview(const std::vector<std::string>& words)
     PageJobInput input;
     WireJob job;
     std::string output;
-    if (const int status = BuildPageJobCommand(words, input, job, output)) {
-        if (status == 2)
-            std::fprintf(stderr, "usage: quorvane-cli preview FILE.ctask --page N [--machine-params FILE]\n"
-                                 "                            [--settings DIR] [--start X,Y] -o DIR\n");
+    if (const int status = BuildPageJobCommand("preview", words, input, job, output))
         return status;
-    }
-    sim::SimJob decoded(1, job.startCode, job.start.Encode());
+    sim::SimJob decoded(1, job.startCode, job.plan.start.Encode());
     decoded.AddBulk(job.data, false);
     for (const SegmentRecord& s : job.segments)
         decoded.AddSegment(s.Encode());

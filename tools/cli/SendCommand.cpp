@@ -1,23 +1,23 @@
 #include "Args.h"
 #include "Commands.h"
 #include "MachineLink.h"
-#include "PageJob.h"
+#include "StderrNotifier.h"
+#include "Usage.h"
 
-#include "app/UiBridge.h"
-#include "link/LinkMonitorThread.h"
-#include "link/ManualCommandQueue.h"
+#include "link/LibusbBackend.h"
 #include "model/PageState.h"
-#include "output/JobThread.h"
-#include "output/KnifeList.h"
 #include "tasks/TaskListRow.h"
+#include "workflow/HeadlessOwner.h"
+#include "workflow/OutputCentre.h"
+#include "workflow/WorkflowObserver.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <memory>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace qv::cli {
 
@@ -26,146 +26,181 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kReadyWait = 60s;
+constexpr auto kLook = 100ms;
 
-int Usage()
+void Print(const std::string& line)
 {
-    std::fprintf(stderr, "usage: quorvane-cli send FILE.ctask (--net ADDR[:PORT] | --usb) [--page N] [--settings DIR]\n");
-    return 2;
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
 }
 
-// The frame of a program without a window: the job thread's WM_JOB_FINISHED waits here until the main
-// thread has handled it, as it waits for a window's handler.
-class FinishedMailbox : public UiBridge {
+// The pages to output, in list order, and how far the dispatch has come with them: told by the centre's
+// events on the owner thread, read by the main thread.
+class SendProgress : public WorkflowObserver {
 public:
-    void SendToFrame(FrameMessage message, intptr_t wParam, intptr_t) override
+    struct Target {
+        std::string heading; // "page N NAME", numbered as the file lists it
+        bool hasCurves;
+    };
+
+    void Begin(std::vector<Target> targets, int32_t language)
     {
-        if (message != FrameMessage::WM_JOB_FINISHED)
-            return;
-        std::unique_lock lock(mutex_);
-        result_ = wParam;
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !result_; });
+        const std::lock_guard lock(mutex_);
+        targets_ = std::move(targets);
+        language_ = language;
+        lastEvent_ = std::chrono::steady_clock::now();
     }
 
-    // Waits up to `span` for the end of the job; when it came, `handle` runs before the job thread goes on.
-    template <typename Handle>
-    std::optional<intptr_t> Take(std::chrono::milliseconds span, Handle handle)
+    void PageStateChanged(std::size_t, const COnePage& page, int32_t from) override
     {
-        std::unique_lock lock(mutex_);
-        if (!changed_.wait_for(lock, span, [this] { return result_.has_value(); }))
-            return std::nullopt;
-        const intptr_t result = *result_;
-        handle();
-        result_.reset();
-        changed_.notify_all();
-        return result;
+        const std::lock_guard lock(mutex_);
+        lastEvent_ = std::chrono::steady_clock::now();
+        if (next_ >= targets_.size() || failed_)
+            return;
+        if (from == PageState::Auto && page.state == PageState::Printing) {
+            Print(targets_[next_].heading);
+            running_ = true;
+        } else if (from == PageState::Printing && running_) {
+            running_ = false;
+            if (page.state == PageState::Done) {
+                Print("  " + PageStateText(PageState::Done, language_));
+                ++completed_;
+                ++next_;
+            } else {
+                Print("  failed");
+                failed_ = true;
+            }
+        }
+    }
+    void PagesRemoved(std::size_t count) override
+    {
+        // The dispatch drops Auto pages without curves on its way, in list order.
+        const std::lock_guard lock(mutex_);
+        for (; count > 0 && next_ < targets_.size() && !targets_[next_].hasCurves; --count, ++next_) {
+            Print(targets_[next_].heading);
+            Print("  no curves: skipped");
+        }
+    }
+
+    // True once every page is through, a page failed, or no page started for kReadyWait.
+    bool Over()
+    {
+        const std::lock_guard lock(mutex_);
+        if (!failed_ && !running_ && next_ < targets_.size() &&
+            std::chrono::steady_clock::now() - lastEvent_ > kReadyWait) {
+            Print(targets_[next_].heading);
+            Print("  the machine is not ready");
+            failed_ = true;
+        }
+        return failed_ || next_ >= targets_.size();
+    }
+    int Completed() const
+    {
+        const std::lock_guard lock(mutex_);
+        return completed_;
+    }
+    std::size_t Count() const
+    {
+        const std::lock_guard lock(mutex_);
+        return targets_.size();
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::optional<intptr_t> result_;
+    mutable std::mutex mutex_;
+    std::vector<Target> targets_;
+    int32_t language_ = 0;
+    std::size_t next_ = 0;
+    bool running_ = false;
+    bool failed_ = false;
+    int completed_ = 0;
+    std::chrono::steady_clock::time_point lastEvent_;
 };
 
 } // namespace
 
 // quorvane-cli send FILE.ctask (--net ADDR[:PORT] | --usb) [--page N] [--settings DIR]
-// Brings the link up as the program does (the link monitor handshakes and polls), then outputs the Auto pages
-// of the task file in list order, or only page N, one job at a time: each waits until the machine is ready,
-// shows the machine's status line while it runs and ends with its result. A failed page stops the rest, as
-// the task list halts after a failure. Exit status 0 when every page was completed.
+// Outputs the Auto pages of the task file in list order, or only page N, through the output centre as the
+// program does: the link monitor handshakes and polls, the tick dispatches one page at a time once the
+// machine is ready, a failed page stops the rest. Shows the machine's status line while a page runs and each
+// page's result. The settings directory is only read. Exit status 0 when every page was completed.
 int RunSend(const std::vector<std::string>& words)
 {
-    const Args args(words, {"net", "page", "settings"});
+    const Args args(words, {"net", "page", "settings"}, {"usb"});
     if (!args.error().empty() || args.positional().size() != 1 || args.Value("net").has_value() == args.Flag("usb"))
-        return Usage();
-
-    CSettings settings;
-    MachineParams params;
-    if (const int status = LoadSettingsOption(args.Value("settings"), settings, params))
-        return status;
-    const std::string& path = args.positional().front();
-    CQuorvaneDoc doc;
-    if (const TaskFileResult opened = doc.Open(path); opened != TaskFileResult::Ok) {
-        std::fprintf(stderr, "%s\n", TaskFileMessage(opened, path, settings.Language).c_str());
-        return 1;
-    }
-    std::vector<std::size_t> pages;
-    if (const auto page = args.Value("page")) {
-        const auto n = ParseInt(*page);
-        if (!n)
-            return Usage();
-        if (*n < 1 || static_cast<std::size_t>(*n) > doc.pages.size()) {
-            std::fprintf(stderr, "%s: no page %d (the task list holds %zu)\n", path.c_str(), *n, doc.pages.size());
-            return 1;
-        }
-        pages.push_back(static_cast<std::size_t>(*n - 1));
-    } else {
-        for (std::size_t i = 0; i < doc.pages.size(); ++i) {
-            if (doc.pages[i]->state == PageState::Auto)
-                pages.push_back(i);
-        }
-    }
-
-    MachineLink machine(settings, params);
-    if (!machine.Choose(args))
+        return WrongWords("send", args.error());
+    const auto settingsDir = args.Value("settings");
+    std::error_code ec;
+    if (settingsDir && !std::filesystem::is_directory(*settingsDir, ec)) {
+        std::fprintf(stderr, "%s: no such directory\n", settingsDir->c_str());
         return 2;
-    LinkState& link = machine.state;
-    ManualCommandQueue queue;
-    LinkMonitorThread monitor(machine.protocol, link, queue, settings);
-    COnePage jobPage;
-    KnifeList knives;
-    const auto buffers = std::make_unique<JobBuffers>();
-    const auto raster = std::make_unique<CRasterEngine>();
-    FinishedMailbox frame;
-    const bool onlyPage = doc.pages.size() == 1;
-    JobThread jobs({jobPage, knives, *buffers, *raster, params, settings, link, machine.protocol, queue,
-                    machine.notifier, frame, [onlyPage] { return onlyPage; }});
-    StatusLineChanges statusLine(link, params, settings);
-    const auto showStatus = [&] {
-        if (const auto line = statusLine.Next()) {
-            std::printf("  %s\n", line->c_str());
-            std::fflush(stdout);
-        }
-    };
-    monitor.Start();
-
-    int completed = 0;
-    for (const std::size_t index : pages) {
-        const COnePage& page = *doc.pages[index];
-        const TaskListRow row = MakeTaskListRow(page, index, settings.Language);
-        std::printf("page %s %s\n", row.number.c_str(), row.name.c_str());
-        if (page.curves.empty()) {
-            std::printf("  no curves: skipped\n");
-            continue;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
-        while (!(link.Connected && link.status.load().type == kStatusReady) &&
-               std::chrono::steady_clock::now() < deadline) {
-            showStatus();
-            std::this_thread::sleep_for(100ms);
-        }
-        showStatus();
-        if (!(link.Connected && link.status.load().type == kStatusReady)) {
-            std::printf("  the machine is not ready\n");
-            break;
-        }
-        jobs.PrepareJob(page);
-        std::optional<intptr_t> result;
-        while (!(result = frame.Take(JobThread::kProgressPause, [&] { jobs.ReleaseJob(); })))
-            showStatus();
-        showStatus();
-        if (*result != JobThread::Completed) {
-            std::printf("  failed\n");
-            break;
-        }
-        std::printf("  %s\n", PageStateText(PageState::Done, settings.Language).c_str());
-        ++completed;
     }
-    jobs.Stop();
-    monitor.Stop();
-    std::printf("%d of %zu pages completed\n", completed, pages.size());
-    return completed == static_cast<int>(pages.size()) ? 0 : 1;
+    std::optional<NetAddress> address;
+    if (const auto net = args.Value("net"); net && !(address = ParseMachineAddress(*net)))
+        return 2;
+    std::optional<int> page;
+    if (const auto text = args.Value("page"); text && !(page = ParseInt(*text)))
+        return WrongWords("send", args.error());
+
+    StderrNotifier notifier;
+    LibusbBackend usb;
+    SendProgress progress;
+    HeadlessOwner owner;
+    OutputCentre centre(settingsDir.value_or(ExecutableDirectory()), owner.Bridge(), notifier, usb, progress,
+                        CentreMode::OutputOnly);
+
+    const std::string& path = args.positional().front();
+    int status = 0;
+    owner.Call([&] {
+        AppOptions options = centre.Settings().Options();
+        // Each page once: the ageing mode would output it for ever.
+        options.RepeatCut = 0;
+        options.ConnectViaNet = address ? 1 : 0;
+        centre.ApplyOptions(options);
+        if (address)
+            centre.SetMachineAddress(address->ip, address->port);
+        if (centre.OpenTaskList(path) != TaskFileResult::Ok) {
+            status = 1;
+            return;
+        }
+        const auto& pages = centre.TaskList().pages;
+        if (page && (*page < 1 || static_cast<std::size_t>(*page) > pages.size())) {
+            std::fprintf(stderr, "%s: no page %d (the task list holds %zu)\n", path.c_str(), *page, pages.size());
+            status = 1;
+            return;
+        }
+        std::vector<SendProgress::Target> targets;
+        std::vector<std::ptrdiff_t> others;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const bool chosen = page ? i == static_cast<std::size_t>(*page - 1) : pages[i]->state == PageState::Auto;
+            if (chosen) {
+                const TaskListRow row = MakeTaskListRow(*pages[i], i, options.Language);
+                targets.push_back({"page " + row.number + " " + row.name, !pages[i]->curves.empty()});
+            } else {
+                others.push_back(static_cast<std::ptrdiff_t>(i));
+            }
+        }
+        progress.Begin(std::move(targets), options.Language);
+        if (page) {
+            const std::ptrdiff_t chosen = *page - 1;
+            centre.SetStateOfRows(others, PageState::Manual);
+            centre.SetStateOfRows(std::span(&chosen, 1), PageState::Auto);
+        }
+        centre.Start();
+    });
+
+    if (status == 0) {
+        StatusLineChanges statusLine([&centre] { return centre.StatusLine(); });
+        while (!progress.Over()) {
+            if (const auto line = statusLine.Next())
+                Print("  " + *line);
+            std::this_thread::sleep_for(kLook);
+        }
+    }
+    owner.Close(centre);
+    if (status != 0)
+        return status;
+    Print(std::to_string(progress.Completed()) + " of " + std::to_string(progress.Count()) + " pages completed");
+    return progress.Completed() == static_cast<int>(progress.Count()) ? 0 : 1;
 }
 
 } // namespace qv::cli

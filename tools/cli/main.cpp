@@ -1,4 +1,9 @@
 #include "Commands.h"
+#include "Usage.h"
+
+#include "Args.h"
+
+#include "app/BuildInfo.h"
 
 #include <cstdio>
 #include <string>
@@ -10,40 +15,41 @@ namespace {
 struct Subcommand {
     std::string_view name;
     int (*run)(const std::vector<std::string>&);
-    std::string_view summary;
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"settings", qv::cli::RunSettings, "show the options and the machine parameters the program starts with"},
-    {"machine", qv::cli::RunMachine, "handshake with the machine: its status, a jog, its parameter records"},
-    {"import", qv::cli::RunImport, "read HP-GL drawings into a task file and list its pages"},
-    {"info", qv::cli::RunInfo, "list the pages of a task file (--json: with their curves)"},
-    {"edit", qv::cli::RunEdit, "apply drawing-view commands to a page of a task file"},
-    {"station", qv::cli::RunStation, "run the output centre without a window: data directory, dispatch, jobs"},
-    {"job", qv::cli::RunJob, "write a page's job as it goes on the wire, without a machine"},
-    {"preview", qv::cli::RunPreview, "what the machine would print and cut of a page: PNG and SVG"},
-    {"send", qv::cli::RunSend, "output the Auto pages (or one page) of a task file to the machine"},
+    {"settings", qv::cli::RunSettings}, {"machine", qv::cli::RunMachine}, {"import", qv::cli::RunImport},
+    {"info", qv::cli::RunInfo},         {"edit", qv::cli::RunEdit},       {"view", qv::cli::RunView},
+    {"export", qv::cli::RunExport},     {"job", qv::cli::RunJob},         {"preview", qv::cli::RunPreview},
+    {"send", qv::cli::RunSend},         {"station", qv::cli::RunStation},
 };
 
-int Usage()
+int Help(std::string_view command)
 {
-    std::fprintf(stderr, "usage: quorvane-cli COMMAND [ARGS...]\n\ncommands:\n");
-    for (const Subcommand& s : kSubcommands)
-        std::fprintf(stderr, "  %-10.*s %.*s\n", static_cast<int>(s.name.size()), s.name.data(),
-                     static_cast<int>(s.summary.size()), s.summary.data());
-    return 2;
+    std::fputs(qv::cli::UsageText(command).c_str(), stdout);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return Usage();
-    const std::string_view name = argv[1];
-    for (const Subcommand& s : kSubcommands) {
-        if (s.name == name)
-            return s.run(std::vector<std::string>(argv + 2, argv + argc));
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty())
+        return qv::cli::WrongWords("");
+    const std::string_view first = words.front();
+    if (first == "-h" || first == "--help")
+        return Help("");
+    if (first == "--version") {
+        std::printf("quorvane-cli %s (%s)\n", qv::kVersion, qv::kReleaseDate);
+        return 0;
     }
-    return Usage();
+    for (const Subcommand& s : kSubcommands) {
+        if (s.name != first)
+            continue;
+        const std::vector<std::string> rest(words.begin() + 1, words.end());
+        return qv::cli::AsksForHelp(rest) ? Help(s.name) : s.run(rest);
+    }
+    std::fprintf(stderr, "quorvane-cli: no command \"%s\"\n", words.front().c_str());
+    return qv::cli::WrongWords("");
 }

@@ -1,0 +1,2 @@
+IN;SP1;PU100,100;SI0.3,0.5;DI1,0;LBHello 09
+xyLO5;DR0,1;SL;LB°¡¿ãDT*,1;LBstar*DF;LBab.(abcd;PD1,1;
