@@ -1,8 +1,13 @@
 #include "model/Archive.h"
 #include "model/COnePage.h"
 #include "model/ObjectList.h"
+#include "tasks/CQuorvaneDoc.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -50,5 +55,60 @@ void BM_ReadTaskList(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_ReadTaskList)->Unit(benchmark::kMillisecond);
+
+// The task file as the program writes and reads it: the one-million-point list saved (atomically, through a
+// temporary file) and opened again from a private directory.
+struct TaskFileDir {
+    TaskFileDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        dir = pattern;
+        path = dir + "/bench.ctask";
+    }
+    ~TaskFileDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::string dir;
+    std::string path;
+};
+
+void BM_SaveTaskFile(benchmark::State& state)
+{
+    const TaskFileDir files;
+    qv::CQuorvaneDoc doc;
+    doc.pages = MakePages();
+    for (auto _ : state) {
+        if (doc.Save(files.path) != qv::TaskFileResult::Ok) {
+            state.SkipWithError("the task file was not written");
+            break;
+        }
+    }
+    state.counters["file MB"] = static_cast<double>(std::filesystem::file_size(files.path)) / 1e6;
+}
+BENCHMARK(BM_SaveTaskFile)->Unit(benchmark::kMillisecond);
+
+void BM_OpenTaskFile(benchmark::State& state)
+{
+    const TaskFileDir files;
+    {
+        qv::CQuorvaneDoc doc;
+        doc.pages = MakePages();
+        if (doc.Save(files.path) != qv::TaskFileResult::Ok)
+            std::abort();
+    }
+    qv::CQuorvaneDoc doc;
+    for (auto _ : state) {
+        if (doc.Open(files.path) != qv::TaskFileResult::Ok) {
+            state.SkipWithError("the task file was not read");
+            break;
+        }
+    }
+    state.counters["pages"] = static_cast<double>(doc.pages.size());
+}
+BENCHMARK(BM_OpenTaskFile)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -19,7 +19,7 @@ qv::COnePage MakePage()
         qv::CCurve& cut = page.AddCurve();
         cut.kind = i % 3 == 0 ? qv::CurveKind::HalfCut : qv::CurveKind::FullCut;
         for (int k = 0; k <= 150; ++k) {
-            const double a = (k % 150) * 6.283185307179586 / 150;   // the last point closes the piece exactly
+            const double a = (k % 150) * 6.283185307179586 / 150; // the last point closes the piece exactly
             cut.AddPoint(static_cast<int32_t>(cx + r * std::cos(a)), static_cast<int32_t>(cy + r * std::sin(a)));
             if (k % 10 == 0)
                 plot.AddPoint(static_cast<int32_t>(cx + 1.1 * r * std::cos(a)),

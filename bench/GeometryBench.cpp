@@ -37,14 +37,17 @@ qv::COnePage MarkerPage()
             for (int i = 0; i < n - 1; ++i) {
                 const double t = 2 * 3.14159265359 * i / (n - 1);
                 const double w = wobble(rng);
-                c.AddPoint(static_cast<int32_t>(cx + rx * w * std::cos(t)), static_cast<int32_t>(cy + ry * w * std::sin(t)));
+                c.AddPoint(static_cast<int32_t>(cx + rx * w * std::cos(t)),
+                           static_cast<int32_t>(cy + ry * w * std::sin(t)));
             }
             c.points.push_back(c.points.front());
             if (withMark) {
                 qv::CCurve& mark = page.AddCurve();
                 mark.kind = qv::CurveKind::Plot;
-                mark.points = {{static_cast<int32_t>(cx), static_cast<int32_t>(cy)}, {static_cast<int32_t>(cx) + 500, static_cast<int32_t>(cy)},
-                               {static_cast<int32_t>(cx) + 500, static_cast<int32_t>(cy) + 500}, {static_cast<int32_t>(cx), static_cast<int32_t>(cy)}};
+                mark.points = {{static_cast<int32_t>(cx), static_cast<int32_t>(cy)},
+                               {static_cast<int32_t>(cx) + 500, static_cast<int32_t>(cy)},
+                               {static_cast<int32_t>(cx) + 500, static_cast<int32_t>(cy) + 500},
+                               {static_cast<int32_t>(cx), static_cast<int32_t>(cy)}};
             }
         }
     }
@@ -58,7 +61,7 @@ void BM_RecognizeOutlines(benchmark::State& state)
         state.PauseTiming();
         auto work = Clone(page);
         state.ResumeTiming();
-        qv::RecognizeOutlines(*work);
+        benchmark::DoNotOptimize(qv::RecognizeOutlines(*work));
         benchmark::DoNotOptimize(work->curves.data());
     }
 }

@@ -30,6 +30,6 @@ void BM_LoadAndBuildPages8MB(benchmark::State& state)
     state.counters["peakRssMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * qv::CHpglFile::kMaxFileSize);
 }
-BENCHMARK(BM_LoadAndBuildPages8MB)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadAndBuildPages8MB)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -25,7 +25,10 @@ void BM_Intake8MB(benchmark::State& state)
             state.SkipWithError("the drawing did not load");
             break;
         }
-        qv::CleanUpImportedPages(list, options);
+        if (!qv::CleanUpImportedPages(list, options)) {
+            state.SkipWithError("the drawing nests past the bound");
+            break;
+        }
         qv::PaginatePages(list, options);
         pages = list.size();
         curves = 0;
@@ -36,6 +39,6 @@ void BM_Intake8MB(benchmark::State& state)
     state.counters["pages"] = static_cast<double>(pages);
     state.counters["curves"] = static_cast<double>(curves);
 }
-BENCHMARK(BM_Intake8MB)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Intake8MB)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "app/CSettings.h"
 #include "app/MachineParams.h"
+#include "app/MachineParamsStore.h"
 #include "app/Notifier.h"
 #include "app/UiBridge.h"
 #include "link/CMyCommu.h"
@@ -16,9 +17,8 @@
 #include "link/LinkProtocol.h"
 #include "link/ManualCommandQueue.h"
 #include "output/JobBuffers.h"
-#include "output/JobStart.h"
+#include "output/JobPipeline.h"
 #include "output/JobThread.h"
-#include "output/KnifeData.h"
 #include "output/KnifeList.h"
 #include "output/PrepareJob.h"
 
@@ -37,7 +37,7 @@ namespace {
 qv::MachineParams RoomyMachine(uint8_t cartridgeType)
 {
     qv::MachineParams p;
-    p.settings.cartridgeType = cartridgeType;
+    p.settings.cartridgeType = qv::CartridgeFromByte(cartridgeType);
     p.advanced.xProtectLength = 2000;
     p.advanced.yProtectLengthPrint = 1500;
     p.advanced.yProtectLengthFullCut = 1500;
@@ -51,8 +51,7 @@ qv::MachineParams RoomyMachine(uint8_t cartridgeType)
 void BM_DenseJobData(benchmark::State& state)
 {
     const qv::COnePage page = qv::bench::DenseJobPage();
-    const qv::MachineParams params = RoomyMachine(static_cast<uint8_t>(state.range(0)));
-    const qv::CSettings settings;
+    const qv::JobSettings settings{qv::AppOptions{}, RoomyMachine(static_cast<uint8_t>(state.range(0)))};
     qv::RecordingNotifier notifier;
     qv::COnePage jobPage;
     qv::KnifeList knives;
@@ -60,13 +59,12 @@ void BM_DenseJobData(benchmark::State& state)
     const auto buffers = std::make_unique<qv::JobBuffers>();
     int32_t bands = 0;
     for (auto _ : state) {
-        qv::PrepareJobPage(jobPage, knives, page, params, settings);
-        if (qv::BuildKnifeData(knives, jobPage, params, settings, notifier) != 0)
-            throw std::runtime_error("knife data refused");
-        const auto plan = qv::PlanJobRaster(jobPage, params, notifier, 0);
-        if (!plan || buffers->Assemble(*raster, jobPage, params, *plan, knives, notifier, 0) != qv::JobBuffers::Ok)
+        qv::PrepareJobPage(jobPage, knives, page, settings.params, settings.options);
+        qv::JobPipeline pipeline(jobPage, knives, settings, notifier);
+        const auto plan = pipeline.BuildKnives() ? pipeline.Plan({}) : std::nullopt;
+        if (!plan || !pipeline.Assemble(*plan, *buffers, *raster))
             throw std::runtime_error("job data refused");
-        bands = plan->bands;
+        bands = plan->raster.bands;
     }
     state.counters["bands"] = bands;
     state.counters["knife records"] = static_cast<double>(buffers->KnifeRecords());
@@ -81,9 +79,11 @@ struct LoopbackMachine {
         std::string error;
         if (!server.Start(error))
             throw std::runtime_error(error);
-        settings.ConnectViaNet = 1;
+        qv::AppOptions options = settings.Options();
+        options.ConnectViaNet = 1;
+        settings.SetOptions(options);
         settings.DeriveNeedPanelConfirm();
-        params.settings.machineIp = {127, 0, 0, 1};
+        params.SetAddress({127, 0, 0, 1});
         commu.Eth().SetPort(server.Port());
     }
 
@@ -100,7 +100,7 @@ struct LoopbackMachine {
     qv::sim::SimMachine machine;
     qv::sim::SimTcpServer server;
     qv::CSettings settings;
-    qv::MachineParams params = RoomyMachine(0);
+    qv::MachineParamsStore params{RoomyMachine(0)};
     qv::LinkState link;
     qv::RecordingNotifier notifier;
     qv::LibusbBackend usb;
@@ -144,8 +144,8 @@ void BM_DenseJobOverTcp(benchmark::State& state)
     const auto raster = std::make_unique<qv::CRasterEngine>();
     const auto buffers = std::make_unique<qv::JobBuffers>();
     ResultFrame frame;
-    qv::JobThread jobs({jobPage, knives, *buffers, *raster, m.params, m.settings, m.link, m.protocol, m.queue,
-                        m.notifier, frame, [] { return true; }},
+    qv::JobThread jobs({jobPage, knives, *buffers, *raster, m.settings, m.params, m.settings, m.link, m.protocol,
+                        m.queue, m.notifier, frame, [] { return true; }},
                        [](std::chrono::milliseconds) {});
     for (auto _ : state) {
         if (jobs.PrepareJob(page) != 0 || frame.Wait() != qv::JobThread::Completed)
@@ -162,25 +162,19 @@ void BM_DenseJobBulkOverTcp(benchmark::State& state)
 {
     const qv::COnePage page = qv::bench::DenseJobPage();
     LoopbackMachine m;
-    m.link.jobThreadExists = true;   // one connection for the whole job, as during a job
-    qv::COnePage jobPage;
-    qv::KnifeList knives;
-    const auto raster = std::make_unique<qv::CRasterEngine>();
-    const auto buffers = std::make_unique<qv::JobBuffers>();
-    qv::PrepareJobPage(jobPage, knives, page, m.params, m.settings);
-    const auto plan = qv::PlanJobRaster(jobPage, m.params, m.notifier, 0);
-    if (qv::BuildKnifeData(knives, jobPage, m.params, m.settings, m.notifier) != 0 || !plan ||
-        buffers->Assemble(*raster, jobPage, m.params, *plan, knives, m.notifier, 0) != qv::JobBuffers::Ok)
+    m.link.jobThreadExists = true; // one connection for the whole job, as during a job
+    const auto job = qv::BuildWireJob(page, {m.settings.Options(), m.params.Get()}, {}, m.settings, m.notifier);
+    if (!job)
         throw std::runtime_error("job data refused");
-    const auto start = qv::MakeJobStartRecord(jobPage, m.params, m.settings, *plan, knives).Encode();
-    const std::span<const uint8_t> data = buffers->Data();
+    const auto start = job->plan.start.Encode();
+    const std::span<const uint8_t> data = job->data;
     for (auto _ : state) {
         if (m.commu.WriteCmd(qv::cmd::kStartJobNow, start) != 0)
             throw std::runtime_error("start refused");
         const auto from = std::chrono::steady_clock::now();
-        const int sent = m.commu.SendBulk(data);
+        const qv::BulkResult sent = m.commu.SendBulk(data);
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count());
-        if (sent != static_cast<int>(data.size()) || m.commu.SendCmd(qv::cmd::kCancelJob) != 0)
+        if (sent != qv::BulkResult::Sent || m.commu.SendCmd(qv::cmd::kCancelJob) != 0)
             throw std::runtime_error("transfer failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));

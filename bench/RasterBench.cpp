@@ -1,6 +1,8 @@
 #include "output/RasterEngine.h"
+#include "output/RasterGeometry.h"
 
 #include <benchmark/benchmark.h>
+#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +11,7 @@
 
 namespace {
 
-constexpr int32_t kPageX = 1600 * 40;   // 1600 mm in page units
+constexpr int32_t kPageX = 1600 * 40; // 1600 mm in page units
 constexpr int32_t kPageY = 1000 * 40;
 
 // A dense garment marker of 1600 x 1000 mm with 200 000 plot points: 80 pieces side by side in cells of
@@ -71,7 +73,7 @@ void BM_RasterMarker(benchmark::State& state)
 {
     const qv::COnePage page = MakeMarker();
     qv::MachineParams params;
-    params.settings.cartridgeType = static_cast<uint8_t>(state.range(0));
+    params.settings.cartridgeType = qv::CartridgeFromByte(static_cast<uint8_t>(state.range(0)));
     qv::CRasterEngine engine;
     int64_t bytes = 0;
     int32_t bands = 0;
@@ -88,5 +90,44 @@ void BM_RasterMarker(benchmark::State& state)
     state.counters["compressed_MB"] = static_cast<double>(bytes) / 1e6;
 }
 BENCHMARK(BM_RasterMarker)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same plot polylines drawn by Cairo into one page-sized one-bit image (A1, no antialiasing, round joins and
+// ends, dashes of 100 on and 40 off): what a general 2-D library takes for the drawing alone, beside the engine's
+// whole job of drawing, nozzle mapping and compression band by band.
+void BM_CairoA1Marker(benchmark::State& state)
+{
+    const qv::COnePage page = MakeMarker();
+    const qv::MachineParams params;
+    const qv::RasterPlan plan = qv::CRasterEngine::Prepare(page, params);
+    const qv::RowScale rows = qv::RowScale::Of(params.advanced);
+    const double offset = plan.lineWidth - 1 + 0.5; // the vertex's pixel centre, as the engine places it
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_A1, plan.width, plan.height);
+    cairo_t* cr = cairo_create(image);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_width(cr, plan.lineWidth);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    const double dashes[] = {100, 40};
+    for (auto _ : state) {
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        for (const auto& c : page.curves) {
+            if (c->points.size() < 2)
+                continue;
+            cairo_set_dash(cr, dashes, c->lineStyle != 0 ? 2 : 0, 0);
+            cairo_move_to(cr, qv::ColumnsOf(c->points[0].x) + offset, rows.RowsOf(c->points[0].y) + offset);
+            for (std::size_t i = 1; i < c->points.size(); ++i)
+                cairo_line_to(cr, qv::ColumnsOf(c->points[i].x) + offset, rows.RowsOf(c->points[i].y) + offset);
+            cairo_stroke(cr);
+        }
+        cairo_surface_flush(image);
+        benchmark::DoNotOptimize(cairo_image_surface_get_data(image));
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(image);
+    state.counters["pixels_M"] = static_cast<double>(plan.width) * plan.height / 1e6;
+}
+BENCHMARK(BM_CairoA1Marker)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,7 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails when a source file includes a room it may not depend on, or when Qt reaches below the GUI.
 # Run as: cmake -DROOT=<source dir> -P CheckLayers.cmake
-set(rooms app model hpgl geometry tasks link output workflow ui)
+set(rooms app model hpgl geometry tasks link output workflow view ui)
 set(allowed_app "")
 set(allowed_model app)
 set(allowed_hpgl model app)
@@ -10,8 +10,10 @@ set(allowed_tasks hpgl geometry model app)
 set(allowed_link app)
 set(allowed_output geometry link model app)
 set(allowed_workflow tasks output link geometry hpgl model app)
+set(allowed_view workflow tasks output link geometry hpgl model app)
 set(allowed_ui ${rooms})
 set(allowed_sim app)
+set(allowed_cli ${rooms})
 
 set(violations "")
 
@@ -41,6 +43,12 @@ endforeach()
 file(GLOB_RECURSE sim_files "${ROOT}/tools/sim/*.h" "${ROOT}/tools/sim/*.cpp")
 foreach(f IN LISTS sim_files)
   check_file("${f}" sim)
+endforeach()
+
+# The command line runs every core operation, the drawing view's engine included, without Qt.
+file(GLOB_RECURSE cli_files "${ROOT}/tools/cli/*.h" "${ROOT}/tools/cli/*.cpp")
+foreach(f IN LISTS cli_files)
+  check_file("${f}" cli)
 endforeach()
 
 if(violations)
