@@ -25,6 +25,31 @@ static_assert(sizeof(CCurve) <= 56);
                           " points");
 }
 
+// The direction of a segment, as the collinear test compares it: the exact atan2 of its differences.
+double Direction(const CPoint& from, const CPoint& to)
+{
+    return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
+}
+
+// Whether two segments' directions compare unequal, with atan2 only where the answer is close. Two segments
+// of non-zero length that turn by more than 1e-9 rad (or point apart) have directions far more than atan2's
+// rounding apart, so they differ without it; zero lengths and near-parallels take the exact comparison.
+bool DirectionsDiffer(const CPoint& a0, const CPoint& a1, const CPoint& b0, const CPoint& b1)
+{
+    const double ax = static_cast<double>(a1.x) - a0.x;
+    const double ay = static_cast<double>(a1.y) - a0.y;
+    const double bx = static_cast<double>(b1.x) - b0.x;
+    const double by = static_cast<double>(b1.y) - b0.y;
+    const double aa = ax * ax + ay * ay;
+    const double bb = bx * bx + by * by;
+    if (aa > 0 && bb > 0) {
+        const double cross = ax * by - ay * bx;
+        if (ax * bx + ay * by < 0 || cross * cross > 1e-18 * aa * bb)
+            return true;
+    }
+    return Direction(a0, a1) != Direction(b0, b1);
+}
+
 } // namespace
 
 void CCurve::CopyFrom(const CCurve& other)
@@ -122,25 +147,15 @@ void CCurve::Reverse()
 
 void CCurve::RemoveCollinear()
 {
-    const auto direction = [](const CPoint& from, const CPoint& to) {
-        return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
-    };
     if (points.size() < 3)
         return;
     // Compaction in one sweep, so a long straight run costs no more than a bent one: points[0, last] are kept,
-    // and each interior point is compared with the last one kept.
-    // A point kept becomes the start of the next incoming direction, which is then the outgoing one just
-    // measured.
+    // and each interior point is kept when the direction from the last one kept to it differs from the next
+    // segment's. points[k] and beyond are still the input's, as last < k.
     std::size_t last = 0;
-    double incoming = direction(points[0], points[1]);
     for (std::size_t k = 1; k + 1 < points.size(); ++k) {
-        const double outgoing = direction(points[k], points[k + 1]);
-        if (incoming != outgoing) {
+        if (DirectionsDiffer(points[last], points[k], points[k], points[k + 1]))
             points[++last] = points[k];
-            incoming = outgoing;
-        } else {
-            incoming = direction(points[last], points[k + 1]);
-        }
     }
     points[++last] = points.back();
     points.resize(last + 1);

@@ -2,8 +2,10 @@
 
 #include "app/InvalidArgument.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace qv {
 namespace {
@@ -101,6 +103,60 @@ TEST(CCurve, RemoveCollinear)
         curve.points = c.in;
         curve.RemoveCollinear();
         EXPECT_EQ(curve.points, c.out) << c.name;
+    }
+}
+
+// The rule is "the same atan2 direction"; the sweep skips atan2 where the answer is plain. Long near-parallel
+// segments, whose atan2 values may round together, are where a shortcut would go wrong.
+TEST(CCurve, RemoveCollinearKeepsExactlyThePointsWhereTheAtan2DirectionChanges)
+{
+    const auto reference = [](std::vector<CPoint> p) {
+        const auto dir = [](CPoint a, CPoint b) {
+            return std::atan2(static_cast<double>(b.y) - a.y, static_cast<double>(b.x) - a.x);
+        };
+        std::vector<CPoint> kept{p.front()};
+        for (std::size_t k = 1; k + 1 < p.size(); ++k) {
+            if (dir(kept.back(), p[k]) != dir(p[k], p[k + 1]))
+                kept.push_back(p[k]);
+        }
+        kept.push_back(p.back());
+        return kept;
+    };
+    std::mt19937 rng(7);
+    const int32_t reach[] = {3, 1000, 2'000'000'000};
+    for (int round = 0; round < 3000; ++round) {
+        const int32_t r = reach[round % 3];
+        std::uniform_int_distribution<int32_t> step(-r, r), small(-2, 2), pick(0, 3);
+        std::vector<CPoint> in{{0, 0}};
+        for (int i = 0; i < 12; ++i) {
+            const CPoint last = in.back();
+            const auto add = [](int32_t a, int64_t b) {
+                return static_cast<int32_t>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+            };
+            switch (pick(rng)) {
+            case 0: // anywhere
+                in.push_back({add(last.x, step(rng)), add(last.y, step(rng))});
+                break;
+            case 1: // on along the last segment, or a hair off it
+                if (in.size() >= 2) {
+                    const CPoint before = in[in.size() - 2];
+                    in.push_back({add(last.x, int64_t{last.x} - before.x + small(rng)),
+                                  add(last.y, int64_t{last.y} - before.y)});
+                    break;
+                }
+                [[fallthrough]];
+            case 2: // no move
+                in.push_back(last);
+                break;
+            default: // a far point nearly parallel to an axis
+                in.push_back({add(last.x, r), add(last.y, small(rng))});
+                break;
+            }
+        }
+        CCurve curve;
+        curve.points = in;
+        curve.RemoveCollinear();
+        ASSERT_EQ(curve.points, reference(in)) << "round " << round;
     }
 }
 
