@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hpgl/CLabelRenderer.h"
-#include "hpgl/HpglInstruction.h"
+#include "hpgl/HpglInstructionList.h"
 #include "hpgl/ImportReport.h"
 #include "hpgl/WideDialectState.h"
 #include "model/COnePage.h"
@@ -55,7 +55,7 @@ public:
     std::string path;     // set by the caller before Load
     std::string fileName; // name part of the path, with extension
     int64_t fileTime = 0; // modification time, seconds since 1970 UTC
-    std::vector<HpglInstruction> instructions;
+    HpglInstructionList instructions;
 
     int32_t penX = 0;
     int32_t penY = 0;

@@ -119,7 +119,7 @@ void CLabelRenderer::LoadFonts(const CSettings& settings, Notifier& notifier)
 }
 
 void CLabelRenderer::DrawLabel(int32_t penX, int32_t penY, std::string_view text, const LabelStyle& style,
-                               std::vector<HpglInstruction>& out)
+                               HpglInstructionList& out)
 {
     text = text.substr(0, kMaxLabelBytes);
     // Each LF moves the following runs up by one character height, whatever the direction.
@@ -155,7 +155,7 @@ void CLabelRenderer::PlaceLabel(double& x, double& y, std::size_t n, const Label
 }
 
 void CLabelRenderer::RenderLabel(int32_t x, int32_t y, std::string_view run, const LabelStyle& style,
-                                 std::vector<HpglInstruction>& out)
+                                 HpglInstructionList& out)
 {
     const double theta = Radians(style.direction);
     const RunFrame frame{x, y, std::cos(theta), std::sin(theta),
@@ -190,7 +190,7 @@ void CLabelRenderer::RenderLabel(int32_t x, int32_t y, std::string_view run, con
 }
 
 void CLabelRenderer::DrawGlyph(const RunFrame& frame, std::span<const uint8_t> shape, int64_t advance, int64_t scale,
-                               std::vector<HpglInstruction>& out)
+                               HpglInstructionList& out)
 {
     LabelMoveTo(MapPoint(frame, advance, 0));
     WalkShape(shape, advance, scale, [&](const ShapeMove& m) {
@@ -217,7 +217,7 @@ void CLabelRenderer::LabelMoveTo(CPoint p)
     current_ = p;
 }
 
-void CLabelRenderer::LabelLineTo(CPoint p, std::vector<HpglInstruction>& out)
+void CLabelRenderer::LabelLineTo(CPoint p, HpglInstructionList& out)
 {
     const bool continues = lastDrawn_ == current_ && current_.x > 0 && current_.y > 0 && !out.empty() &&
                            drawnListSize_ == out.size() && out.back().op == HpglInstruction::OP_POINTS;
@@ -225,11 +225,10 @@ void CLabelRenderer::LabelLineTo(CPoint p, std::vector<HpglInstruction>& out)
     if (labelPoints_ > kMaxLabelPoints)
         throw TooManyLabelPoints{};
     if (!continues) {
-        out.push_back({HpglInstruction::OP_STROKE_START, {current_.x, current_.y}});
-        out.push_back({HpglInstruction::OP_POINTS, {}});
+        out.Add(HpglInstruction::OP_STROKE_START, {current_.x, current_.y});
+        out.Add(HpglInstruction::OP_POINTS);
     }
-    out.back().values.push_back(p.x);
-    out.back().values.push_back(p.y);
+    out.AddPointToLast(p.x, p.y);
     current_ = p;
     lastDrawn_ = p;
     drawnListSize_ = out.size();

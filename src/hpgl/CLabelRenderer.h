@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hpgl/CCharactor.h"
-#include "hpgl/HpglInstruction.h"
+#include "hpgl/HpglInstructionList.h"
 #include "model/CPoint.h"
 
 #include <cstddef>
@@ -46,7 +46,7 @@ public:
     // InvalidArgument when a glyph must be looked up in a table that is empty, TooManyLabelPoints when the
     // labels since LoadFonts pass kMaxLabelPoints.
     void DrawLabel(int32_t penX, int32_t penY, std::string_view text, const LabelStyle& style,
-                   std::vector<HpglInstruction>& out);
+                   HpglInstructionList& out);
 
     const std::vector<CCharactor>& hzGlyphs() const { return hzGlyphs_; }
     const std::vector<CCharactor>& enGlyphs() const { return enGlyphs_; }
@@ -66,13 +66,12 @@ private:
 
     int64_t Em() const { return (int64_t{enHeight1_} + enHeight2_) * enScale_; }
     void PlaceLabel(double& x, double& y, std::size_t n, const LabelStyle& style) const;
-    void RenderLabel(int32_t x, int32_t y, std::string_view run, const LabelStyle& style,
-                     std::vector<HpglInstruction>& out);
+    void RenderLabel(int32_t x, int32_t y, std::string_view run, const LabelStyle& style, HpglInstructionList& out);
     void DrawGlyph(const RunFrame& frame, std::span<const uint8_t> shape, int64_t advance, int64_t scale,
-                   std::vector<HpglInstruction>& out);
+                   HpglInstructionList& out);
     CPoint MapPoint(const RunFrame& frame, int64_t gx, int64_t gy) const;
     void LabelMoveTo(CPoint p);
-    void LabelLineTo(CPoint p, std::vector<HpglInstruction>& out);
+    void LabelLineTo(CPoint p, HpglInstructionList& out);
 
     std::vector<CCharactor> hzGlyphs_;
     std::vector<CCharactor> enGlyphs_;

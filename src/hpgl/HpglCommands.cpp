@@ -28,22 +28,19 @@ void CHpglFile::ResetLabelDefaults()
     labelTerminator = 3;
     terminatorMode = 1;
     if (!instructions.empty())
-        instructions.push_back({HpglInstruction::OP_LINE_TYPE, {}});
+        instructions.Add(HpglInstruction::OP_LINE_TYPE);
 }
 
 // A stroke from the pen through the pairs of the parameters; an odd last value is ignored.
 void CHpglFile::Draw()
 {
-    instructions.push_back({HpglInstruction::OP_STROKE_START, {penX, penY}});
-    std::vector<int32_t> points;
-    points.reserve(params_.size() & ~std::size_t{1});
+    instructions.Add(HpglInstruction::OP_STROKE_START, {penX, penY});
+    instructions.Add(HpglInstruction::OP_POINTS);
     for (std::size_t i = 0; i + 1 < params_.size(); i += 2) {
-        points.push_back(R(params_[i]));
-        points.push_back(R(params_[i + 1]));
+        penX = R(params_[i]);
+        penY = R(params_[i + 1]);
+        instructions.AddPointToLast(penX, penY);
     }
-    penX = points[points.size() - 2];
-    penY = points.back();
-    instructions.push_back({HpglInstruction::OP_POINTS, std::move(points)});
 }
 
 void CHpglFile::ExecuteCommand()
@@ -84,13 +81,13 @@ void CHpglFile::ExecuteCommand()
         break;
     case Mnemonic('P', 'G'):
     case Mnemonic('F', 'R'):
-        instructions.push_back({HpglInstruction::OP_NEW_PAGE, {}});
+        instructions.Add(HpglInstruction::OP_NEW_PAGE);
         break;
     case Mnemonic('L', 'T'):
-        instructions.push_back({HpglInstruction::OP_LINE_TYPE, {n >= 1 && R(p[n - 1]) != 0 ? 1 : 0}});
+        instructions.Add(HpglInstruction::OP_LINE_TYPE, {n >= 1 && R(p[n - 1]) != 0 ? 1 : 0});
         break;
     case Mnemonic('S', 'P'):
-        instructions.push_back({HpglInstruction::OP_SELECT_PEN, {n >= 1 ? R(p[0]) : 0}});
+        instructions.Add(HpglInstruction::OP_SELECT_PEN, {n >= 1 ? R(p[0]) : 0});
         break;
     case Mnemonic('L', 'O'): {
         const int32_t origin = n >= 1 ? R(p[0]) : 1;

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace qv {
 
-// One drawing instruction produced by reading an HP-GL file. A stroke is always OP_STROKE_START followed by
-// one OP_POINTS.
+// One drawing instruction produced by reading an HP-GL file, as HpglInstructionList hands it out: the values
+// live in the list. A stroke is always OP_STROKE_START followed by one OP_POINTS.
 struct HpglInstruction {
     enum Op : int32_t {
         OP_POINTS = 20,       // x0, y0, x1, y1, ...
@@ -17,7 +18,7 @@ struct HpglInstruction {
     };
 
     int32_t op = OP_POINTS;
-    std::vector<int32_t> values;
+    std::span<const int32_t> values;
 };
 
 } // namespace qv

@@ -282,7 +282,7 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
     s.digitWeight = 1;
     if (s.flag == ':') {
         s.flag = 0;
-        instructions.push_back({HpglInstruction::OP_SELECT_PEN, {RoundToInt32(value)}});
+        instructions.Add(HpglInstruction::OP_SELECT_PEN, {RoundToInt32(value)});
         return;
     }
     if (s.flag == '>') {
@@ -335,12 +335,11 @@ void CHpglFile::WideLineTo(double x, double y)
     const bool continues = wide_.strokeEnd == instructions.size() && !instructions.empty() &&
                            instructions.back().op == HpglInstruction::OP_POINTS;
     if (!continues) {
-        instructions.push_back({HpglInstruction::OP_STROKE_START, {penX, penY}});
-        instructions.push_back({HpglInstruction::OP_POINTS, {}});
+        instructions.Add(HpglInstruction::OP_STROKE_START, {penX, penY});
+        instructions.Add(HpglInstruction::OP_POINTS);
     }
     WideMoveTo(x, y);
-    instructions.back().values.push_back(penX);
-    instructions.back().values.push_back(penY);
+    instructions.AddPointToLast(penX, penY);
     wide_.strokeEnd = instructions.size();
 }
 

@@ -278,7 +278,7 @@ int32_t WorkflowEngine::ReadDrawing(const std::string& path, Source source, bool
     reader.BuildPages(doc_.pages, settings_);
     reader.AddToReport(std::span(doc_.pages).subspan(before));
     // The pages are the drawing now; its instructions would be a second copy through clean-up and paging.
-    std::vector<HpglInstruction>().swap(reader.instructions);
+    reader.instructions.Release();
     if (!doc_.TakeImportedDrawing(before, ImportOptionsOf(settings_)))
         return tooLarge();
     const std::size_t added = doc_.pages.size() > before ? doc_.pages.size() - before : 0;

@@ -27,7 +27,7 @@ std::ostream& operator<<(std::ostream& os, const Segment& s)
 }
 
 // The drawn line pieces, whatever the strokes they were grouped into; fails on a malformed list.
-std::vector<Segment> Segments(const std::vector<HpglInstruction>& out)
+std::vector<Segment> Segments(const HpglInstructionList& out)
 {
     std::vector<Segment> segments;
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -39,7 +39,7 @@ std::vector<Segment> Segments(const std::vector<HpglInstruction>& out)
             break;
         EXPECT_EQ(out[i + 1].op, Op::OP_POINTS);
         CPoint from{out[i].values[0], out[i].values[1]};
-        const auto& v = out[i + 1].values;
+        const auto v = out[i + 1].values;
         EXPECT_EQ(v.size() % 2, 0u);
         for (std::size_t k = 0; k + 1 < v.size(); k += 2) {
             const CPoint to{v[k], v[k + 1]};
@@ -50,24 +50,24 @@ std::vector<Segment> Segments(const std::vector<HpglInstruction>& out)
     return segments;
 }
 
-HpglInstruction Start(int32_t x, int32_t y)
+// Op codes and values, comparable and printable.
+using Listing = std::vector<std::pair<int32_t, std::vector<int32_t>>>;
+
+Listing::value_type Start(int32_t x, int32_t y)
 {
     return {Op::OP_STROKE_START, {x, y}};
 }
 
-HpglInstruction Points(std::vector<int32_t> values)
+Listing::value_type Points(std::vector<int32_t> values)
 {
     return {Op::OP_POINTS, std::move(values)};
 }
 
-// Op codes and values, comparable and printable.
-using Listing = std::vector<std::pair<int32_t, std::vector<int32_t>>>;
-
-Listing List(const std::vector<HpglInstruction>& out)
+Listing List(const HpglInstructionList& out)
 {
     Listing listing;
-    for (const HpglInstruction& i : out)
-        listing.emplace_back(i.op, i.values);
+    for (const HpglInstruction i : out)
+        listing.emplace_back(i.op, std::vector<int32_t>(i.values.begin(), i.values.end()));
     return listing;
 }
 
@@ -97,9 +97,9 @@ protected:
             test::WriteFile(settings.FontEnPath, test::EnFontBytes(enHeight2));
     }
 
-    std::vector<HpglInstruction> Draw(std::string_view text, LabelStyle style = {}, int32_t x = 1000, int32_t y = 1000)
+    HpglInstructionList Draw(std::string_view text, LabelStyle style = {}, int32_t x = 1000, int32_t y = 1000)
     {
-        std::vector<HpglInstruction> out;
+        HpglInstructionList out;
         renderer.DrawLabel(x, y, text, style, out);
         return out;
     }
@@ -116,7 +116,7 @@ TEST_F(LabelRendererTest, ReferencePointIsTheTopOfTheEm)
     renderer.LoadFonts(settings, notifier);
     EXPECT_TRUE(notifier.Texts().empty());
     // 0.375 cm, LO 1, pen (1000, 1000): reference (1000, 1150); the em spans Y 1000 to 1150.
-    EXPECT_EQ(List(Draw("I")), List({Start(1000, 1000), Points({1000, 1075, 1000, 1150})}));
+    EXPECT_EQ(List(Draw("I")), Listing({Start(1000, 1000), Points({1000, 1075, 1000, 1150})}));
 }
 
 TEST_F(LabelRendererTest, LabelOriginTable)
@@ -253,24 +253,24 @@ TEST_F(LabelRendererTest, StrokesContinueOnlyWhereTheLastOneEnded)
     WriteFonts();
     renderer.LoadFonts(settings, notifier);
 
-    std::vector<HpglInstruction> out;
+    HpglInstructionList out;
     renderer.DrawLabel(1000, 1000, "I", {}, out);
     renderer.DrawLabel(1000, 1150, "I", {}, out);
-    EXPECT_EQ(List(out), List({Start(1000, 1000), Points({1000, 1075, 1000, 1150, 1000, 1225, 1000, 1300})}));
+    EXPECT_EQ(List(out), Listing({Start(1000, 1000), Points({1000, 1075, 1000, 1150, 1000, 1225, 1000, 1300})}));
 
     out.clear();
     renderer.DrawLabel(1000, 1000, "I", {}, out);
-    out.push_back({Op::OP_SELECT_PEN, {2}});
+    out.Add(Op::OP_SELECT_PEN, {2});
     renderer.DrawLabel(1000, 1150, "I", {}, out);
-    EXPECT_EQ(List(out), List({Start(1000, 1000),
-                               Points({1000, 1075, 1000, 1150}),
-                               {Op::OP_SELECT_PEN, {2}},
-                               Start(1000, 1150),
-                               Points({1000, 1225, 1000, 1300})}))
+    EXPECT_EQ(List(out), Listing({Start(1000, 1000),
+                                  Points({1000, 1075, 1000, 1150}),
+                                  {Op::OP_SELECT_PEN, {2}},
+                                  Start(1000, 1150),
+                                  Points({1000, 1225, 1000, 1300})}))
         << "what the reader appended in between is never extended";
 
     EXPECT_EQ(List(Draw("I", {}, -1000, -1000)),
-              List({Start(-1000, -1000), Points({-1000, -925}), Start(-1000, -925), Points({-1000, -850})}))
+              Listing({Start(-1000, -1000), Points({-1000, -925}), Start(-1000, -925), Points({-1000, -850})}))
         << "a stroke is continued only at positive coordinates";
 }
 
@@ -285,7 +285,7 @@ TEST_F(LabelRendererTest, UnreadableFontsAreReportedAndKeepThePreviousTables)
     EXPECT_EQ(notifier.Texts(), (std::vector<std::string>{"Failed to open fon_hz.bin", "Failed to open fon_en.bin"}));
     EXPECT_TRUE(fresh.hzGlyphs().empty());
     EXPECT_TRUE(fresh.enGlyphs().empty());
-    std::vector<HpglInstruction> out;
+    HpglInstructionList out;
     EXPECT_THROW(fresh.DrawLabel(0, 0, "A", {}, out), InvalidArgument);
     EXPECT_NO_THROW(fresh.DrawLabel(0, 0, "\r\n", {}, out)) << "no glyph, no lookup";
 
@@ -329,7 +329,7 @@ TEST_F(LabelRendererTest, EmptyTableAtLookupIsAnInvalidArgument)
     WriteFonts(false, true);
     CLabelRenderer englishOnly;
     englishOnly.LoadFonts(settings, notifier);
-    std::vector<HpglInstruction> out;
+    HpglInstructionList out;
     EXPECT_THROW(englishOnly.DrawLabel(1000, 1000, "_\xBF\xE3", {}, out), InvalidArgument);
 }
 

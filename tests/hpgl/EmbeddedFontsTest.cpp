@@ -128,17 +128,17 @@ protected:
         en = *ParseEnFontIndex(EmbeddedFontEn(), EmbeddedFontEn().size());
     }
 
-    std::vector<HpglInstruction> Draw(std::string_view text)
+    HpglInstructionList Draw(std::string_view text)
     {
-        std::vector<HpglInstruction> out;
+        HpglInstructionList out;
         renderer.DrawLabel(1000, 1000, text, {}, out);
         return out;
     }
 
-    static Box BoxOf(const std::vector<HpglInstruction>& out)
+    static Box BoxOf(const HpglInstructionList& out)
     {
         Box box;
-        for (const HpglInstruction& i : out)
+        for (const HpglInstruction i : out)
             for (std::size_t k = 0; k + 1 < i.values.size(); k += 2)
                 box.Add(i.values[k], i.values[k + 1]);
         return box;
@@ -174,7 +174,7 @@ TEST_F(CarriedFontLabels, AsciiLabelFillsTheEmUprightAndLeftToRight)
     const auto out = Draw("L");
     const Box l = BoxOf(out);
     int64_t footRight = INT64_MIN;
-    for (const HpglInstruction& i : out)
+    for (const HpglInstruction i : out)
         for (std::size_t k = 0; k + 1 < i.values.size(); k += 2)
             if (i.values[k + 1] == l.minY)
                 footRight = std::max<int64_t>(footRight, i.values[k]);
@@ -201,7 +201,7 @@ TEST_F(CarriedFontLabels, GbkLabelFillsTheEmCellByCell)
         const auto out = Draw(*Utf8ToGbk(text));
         const Box b = BoxOf(out);
         Box band;
-        for (const HpglInstruction& i : out)
+        for (const HpglInstruction i : out)
             for (std::size_t k = 0; k + 1 < i.values.size(); k += 2) {
                 const int64_t y = i.values[k + 1];
                 if (bottom ? y <= b.minY + 20 : y >= b.maxY - 20)

@@ -18,10 +18,10 @@ namespace qv::test {
 
 // The instruction list in a compact form written by hand in the tests:
 //   "S x,y" stroke start, "P x,y,..." points, "G" new page, "T" / "T v" line type, "SP v" pen; joined by "; ".
-inline std::string Dump(const std::vector<HpglInstruction>& list)
+inline std::string Dump(const HpglInstructionList& list)
 {
     std::string text;
-    for (const HpglInstruction& in : list) {
+    for (const HpglInstruction in : list) {
         if (!text.empty())
             text += "; ";
         switch (in.op) {
