@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <iterator>
 #include <span>
 #include <vector>
 
@@ -16,15 +15,9 @@ namespace qv {
 // last instruction grows.
 class HpglInstructionList {
 public:
+    // Hands out the instructions in order, each as a value.
     class const_iterator {
     public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = HpglInstruction;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = HpglInstruction;
-
-        const_iterator() = default;
         const_iterator(const HpglInstructionList* list, std::size_t k) : list_(list), k_(k) {}
         HpglInstruction operator*() const { return (*list_)[k_]; }
         const_iterator& operator++()
@@ -32,17 +25,11 @@ public:
             ++k_;
             return *this;
         }
-        const_iterator operator++(int)
-        {
-            const const_iterator before = *this;
-            ++k_;
-            return before;
-        }
         bool operator==(const const_iterator&) const = default;
 
     private:
-        const HpglInstructionList* list_ = nullptr;
-        std::size_t k_ = 0;
+        const HpglInstructionList* list_;
+        std::size_t k_;
     };
 
     std::size_t size() const { return entries_.size(); }
@@ -57,10 +44,6 @@ public:
     const_iterator end() const { return {this, entries_.size()}; }
 
     void Add(int32_t op, std::initializer_list<int32_t> values = {})
-    {
-        Add(op, std::span<const int32_t>(values.begin(), values.size()));
-    }
-    void Add(int32_t op, std::span<const int32_t> values)
     {
         entries_.push_back({op, values_.size(), values.size()});
         values_.insert(values_.end(), values.begin(), values.end());
