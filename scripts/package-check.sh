@@ -16,8 +16,10 @@ qv_build "$build_dir" >/dev/null
 (cd "$build_dir" && cpack -G DEB >/dev/null)
 deb="$(ls -t "$build_dir"/quorvane_*.deb | head -n 1)"
 echo "package: $deb"
-dpkg-deb --info "$deb" | sed -n 's/^ *\(Depends:.*\)/\1/p'
-dpkg-deb --info "$deb" | grep -q 'Depends:.*libusb-1.0' || { echo "the package does not depend on libusb" >&2; exit 1; }
+# Read once: a grep -q that leaves early would kill dpkg-deb by SIGPIPE, which pipefail counts as a failure.
+depends="$(dpkg-deb --field "$deb" Depends)"
+echo "Depends: $depends"
+[[ "$depends" == *libusb-1.0* ]] || { echo "the package does not depend on libusb" >&2; exit 1; }
 
 root="$(mktemp -d)"
 sim_pid=""
