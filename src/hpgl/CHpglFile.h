@@ -48,7 +48,8 @@ struct HpglLoadResult {
 // the reader takes the wider dialect of HpglWideDialect.cpp besides; any other value reads the design's.
 class CHpglFile {
 public:
-    static constexpr std::size_t kPieceSize = 1000;
+    // Large enough that the system calls vanish beside the parsing, small enough to stay in the cache.
+    static constexpr std::size_t kPieceSize = 256 * 1024;
     static constexpr int64_t kMinFileSize = 10;
     static constexpr int64_t kMaxFileSize = 8'000'000;
 

@@ -92,9 +92,11 @@ void ArchiveWriter::WriteString(std::string_view utf8)
     bytes_.insert(bytes_.end(), units.begin(), units.end());
 }
 
-void ArchiveWriter::WriteBytes(std::span<const uint8_t> bytes)
+std::span<uint8_t> ArchiveWriter::Extend(std::size_t n)
 {
-    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    return std::span(bytes_).subspan(at);
 }
 
 void ArchiveWriter::WriteObjectReference(const ArchiveClass& cls)

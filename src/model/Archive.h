@@ -20,6 +20,7 @@
 // Reading checks every count and length against the bytes that remain before it allocates anything, so a
 // damaged file ends with an ArchiveException, never a huge allocation or a half-built object.
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <span>
@@ -60,7 +61,10 @@ public:
     void WriteInt32(int32_t v);
     void WriteCount(uint32_t n);
     void WriteString(std::string_view utf8);
-    void WriteBytes(std::span<const uint8_t> bytes);
+    // Appends `n` bytes for the caller to fill in place; the span lasts until the next write.
+    std::span<uint8_t> Extend(std::size_t n);
+    // Room for an archive of about `total` bytes, so that writing a large one grows the buffer once.
+    void Reserve(std::size_t total) { bytes_.reserve(total); }
     // Writes the reference that precedes an object of `cls` and takes the object's index.
     void WriteObjectReference(const ArchiveClass& cls);
 

@@ -171,12 +171,11 @@ void CCurve::Serialize(ArchiveWriter& ar) const
     ar.WriteInt32(minY);
     ar.WriteInt32(lineStyle);
     ar.WriteCount(static_cast<uint32_t>(points.size()));
-    std::vector<uint8_t> block(points.size() * 8);
+    const auto block = ar.Extend(points.size() * 8);
     for (std::size_t i = 0; i < points.size(); ++i) {
         StoreLE(block.data() + 8 * i, points[i].x);
         StoreLE(block.data() + 8 * i + 4, points[i].y);
     }
-    ar.WriteBytes(block);
 }
 
 void CCurve::Serialize(ArchiveReader& ar)
