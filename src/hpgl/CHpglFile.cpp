@@ -148,6 +148,8 @@ int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size
 
     Reset();
     renderer_.LoadFonts(settings, notifier);
+    // A number and its separator take two bytes at least; label strokes bring more.
+    instructions.ReserveValues(static_cast<std::size_t>(st.st_size) / 2);
 
     // Never more than the size accepted, even if the file grows meanwhile.
     std::size_t left = static_cast<std::size_t>(st.st_size);

@@ -55,6 +55,8 @@ public:
         values_.push_back(y);
         entries_.back().size += 2;
     }
+    // Room for `values` values, so that a large drawing's array grows seldom; untouched room costs no memory.
+    void ReserveValues(std::size_t values) { values_.reserve(values); }
     void clear()
     {
         entries_.clear();

@@ -85,13 +85,6 @@ std::size_t PointList::Checked(std::size_t count)
     return count;
 }
 
-CPoint* PointList::HeapPoints() const
-{
-    CPoint* points = nullptr;
-    std::memcpy(&points, heap_.address, sizeof points);
-    return points;
-}
-
 void PointList::Reallocate(std::size_t capacity, std::size_t at, std::size_t gap)
 {
     CPoint* block = std::allocator<CPoint>().allocate(capacity);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -96,7 +97,13 @@ private:
     };
 
     static bool Equal(std::span<const CPoint> a, std::span<const CPoint> b);
-    CPoint* HeapPoints() const;
+    // Inline: every element access goes through it.
+    CPoint* HeapPoints() const
+    {
+        CPoint* points = nullptr;
+        std::memcpy(&points, heap_.address, sizeof points);
+        return points;
+    }
     // `count` itself; throws std::length_error past kMaxSize.
     static std::size_t Checked(std::size_t count);
     // Moves the points into a new block of `capacity` with a gap of `gap` points at `at`.
