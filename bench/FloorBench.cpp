@@ -11,17 +11,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
 
-qv::bench::Tokens ReadAndSplit(const std::string& path, std::vector<uint8_t>& bytes, benchmark::State& state)
+// Nothing when the drawing does not open.
+std::optional<qv::bench::Tokens> ReadAndSplit(const std::string& path, std::vector<uint8_t>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        state.SkipWithError("the drawing did not open");
-        return {};
-    }
+    if (!file)
+        return std::nullopt;
     const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     return qv::bench::SplitMnemonicsAndNumbers({bytes.data(), read});
@@ -33,7 +33,12 @@ void BM_PlainTokenizer8MB(benchmark::State& state)
     std::vector<uint8_t> bytes(static_cast<std::size_t>(qv::CHpglFile::kMaxFileSize));
     qv::bench::Tokens tokens;
     for (auto _ : state) {
-        tokens = ReadAndSplit(drawing.path, bytes, state);
+        const auto split = ReadAndSplit(drawing.path, bytes);
+        if (!split) {
+            state.SkipWithError("the drawing did not open");
+            break;
+        }
+        tokens = *split;
         benchmark::DoNotOptimize(tokens);
     }
     state.counters["mnemonics"] = static_cast<double>(tokens.mnemonics);
@@ -58,7 +63,12 @@ void BM_ImportFloor8MB(benchmark::State& state)
     }
     std::vector<uint8_t> bytes(static_cast<std::size_t>(qv::CHpglFile::kMaxFileSize));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadAndSplit(drawing.path, bytes, state));
+        const auto split = ReadAndSplit(drawing.path, bytes);
+        if (!split) {
+            state.SkipWithError("the drawing did not open");
+            break;
+        }
+        benchmark::DoNotOptimize(split);
         if (!qv::WriteFileAtomically(taskPath, taskBytes)) {
             state.SkipWithError("the task file was not written");
             break;

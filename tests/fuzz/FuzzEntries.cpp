@@ -58,12 +58,12 @@ void WriteOut(CQuorvaneDoc& doc)
     (void)PltExportText(doc.pages, options);
 }
 
-void ReadDrawing(const std::string& path, CSettings& settings)
+void ReadDrawing(const std::string& path, CSettings& settings, std::size_t pieceSize = CHpglFile::kPieceSize)
 {
     SilentNotifier notifier;
     CHpglFile reader;
     reader.path = path;
-    if (reader.Load(settings, notifier) != HpglLoadResult::Ok)
+    if (reader.Load(settings, notifier, pieceSize) != HpglLoadResult::Ok)
         return;
     reader.fileName = "fuzz.plt";
     CQuorvaneDoc doc;
@@ -85,9 +85,12 @@ void Hpgl(std::span<const uint8_t> bytes)
     const std::string path = Scratch().File("drawing.plt");
     WriteScratch(path, bytes);
     {
+        // In pieces of 1 to 64 bytes, chosen by the input, so that numbers, labels and escapes straddle piece
+        // boundaries; the large regression seeds in the usual pieces.
+        const std::size_t piece = !bytes.empty() && bytes.size() <= 65536 ? 1 + bytes[0] % 64 : CHpglFile::kPieceSize;
         CSettings settings;
         UseFonts(settings, Scratch().Path());
-        ReadDrawing(path, settings);
+        ReadDrawing(path, settings, piece);
     }
     CSettings settings;
     UseFonts(settings, Scratch().Path());
