@@ -149,7 +149,7 @@ int32_t CHpglFile::Load(const CSettings& settings, Notifier& notifier, std::size
     Reset();
     renderer_.LoadFonts(settings, notifier);
     // An estimate, not a bound: a plain coordinate and its separator take two bytes or more, while labels,
-    // arcs and encoded polylines make more values than bytes. Untouched room costs no memory.
+    // arcs and encoded polylines make more values than bytes.
     instructions.ReserveValues(static_cast<std::size_t>(st.st_size) / 2);
 
     // Never more than the size accepted, even if the file grows meanwhile.
