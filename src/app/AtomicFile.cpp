@@ -54,29 +54,68 @@ int CreateTemporaryBeside(const std::string& path, std::string& temp)
 
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes)
 {
+    AtomicFileWriter file;
+    return file.Open(path) && file.Write(bytes) && file.Commit();
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    Abandon();
+}
+
+bool AtomicFileWriter::Open(const std::string& path)
+{
+    Abandon();
     // Renaming over a device, a pipe or a directory would replace it (/dev/null with a regular file when run
     // as root); only a regular file, or a link, is ever replaced.
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
         return false;
-    std::string temp;
-    const int fd = CreateTemporaryBeside(path, temp);
-    if (fd < 0)
+    fd_ = CreateTemporaryBeside(path, temp_);
+    if (fd_ < 0)
         return false;
+    path_ = path;
+    return true;
+}
 
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+bool AtomicFileWriter::Write(std::span<const char> bytes)
+{
+    if (fd_ < 0)
+        return false;
+    if (!WriteAll(fd_, bytes)) {
+        Abandon();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (fd_ < 0)
+        return false;
+    const bool written = ::fsync(fd_) == 0;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!written || !closed || ::rename(temp_.c_str(), path_.c_str()) != 0) {
+        ::unlink(temp_.c_str());
         return false;
     }
     // Make the rename itself durable; failing here does not undo a completed rename.
-    const int dirFd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    const int dirFd = ::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
     return true;
+}
+
+void AtomicFileWriter::Abandon()
+{
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
 }
 
 void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes)

@@ -12,6 +12,28 @@ namespace qv {
 // file) when any step fails, and at once when the target exists as anything but a regular file or a link.
 bool WriteFileAtomically(const std::string& path, std::span<const char> bytes);
 
+// The same replacement for a file written in pieces, so that a large one is never held whole in memory:
+// Open, Write as often as needed, Commit. Until Commit succeeds the target is untouched; a writer destroyed
+// without it removes its temporary file.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+
+    bool Open(const std::string& path);
+    bool Write(std::span<const char> bytes);
+    bool Commit();
+
+private:
+    void Abandon();
+
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
 // Writes `bytes` to `path` as WriteFileAtomically does, but only when nothing exists there yet; a path that
 // cannot be looked at counts as taken, so nothing the operator put there is ever replaced.
 void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes);

@@ -34,8 +34,28 @@ const char* ArchiveException::what() const noexcept
 
 // --- writing ---
 
+ArchiveWriter::ArchiveWriter(Spill spill) : spill_(std::move(spill))
+{
+    bytes_.reserve(kSpillAt + kSpillAt / 4);
+}
+
+void ArchiveWriter::SpillNow()
+{
+    if (!spillFailed_ && !bytes_.empty())
+        spillFailed_ = !spill_(bytes_);
+    bytes_.clear();
+}
+
+bool ArchiveWriter::Finish()
+{
+    if (spill_)
+        SpillNow();
+    return !spillFailed_;
+}
+
 void ArchiveWriter::WriteUInt16(uint16_t v)
 {
+    SpillWhenFull();
     uint8_t b[2];
     StoreLE(b, v);
     bytes_.insert(bytes_.end(), b, b + 2);
@@ -43,6 +63,7 @@ void ArchiveWriter::WriteUInt16(uint16_t v)
 
 void ArchiveWriter::WriteUInt32(uint32_t v)
 {
+    SpillWhenFull();
     uint8_t b[4];
     StoreLE(b, v);
     bytes_.insert(bytes_.end(), b, b + 4);
@@ -80,6 +101,7 @@ void ArchiveWriter::WriteLength(uint32_t n)
 
 void ArchiveWriter::WriteString(std::string_view utf8)
 {
+    SpillWhenFull();
     if (const auto gbk = Utf8ToGbk(utf8)) {
         WriteLength(static_cast<uint32_t>(gbk->size()));
         bytes_.insert(bytes_.end(), gbk->begin(), gbk->end());
@@ -94,6 +116,7 @@ void ArchiveWriter::WriteString(std::string_view utf8)
 
 std::span<uint8_t> ArchiveWriter::Extend(std::size_t n)
 {
+    SpillWhenFull();
     const std::size_t at = bytes_.size();
     bytes_.resize(at + n);
     return std::span(bytes_).subspan(at);

@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,8 +55,16 @@ struct ArchiveClass {
     uint16_t schema;
 };
 
+// Writes the archive into memory, or with a spill, in pieces of about kSpillAt bytes handed to the spill as
+// they fill, so that a large task file is never held whole.
 class ArchiveWriter {
 public:
+    using Spill = std::function<bool(std::span<const uint8_t>)>;
+    static constexpr std::size_t kSpillAt = 1 << 20;
+
+    ArchiveWriter() = default;
+    explicit ArchiveWriter(Spill spill);
+
     void WriteUInt16(uint16_t v);
     void WriteUInt32(uint32_t v);
     void WriteInt32(int32_t v);
@@ -63,18 +72,29 @@ public:
     void WriteString(std::string_view utf8);
     // Appends `n` bytes for the caller to fill in place; the span lasts until the next write.
     std::span<uint8_t> Extend(std::size_t n);
-    // Room for an archive of about `total` bytes, so that writing a large one grows the buffer once.
-    void Reserve(std::size_t total) { bytes_.reserve(total); }
     // Writes the reference that precedes an object of `cls` and takes the object's index.
     void WriteObjectReference(const ArchiveClass& cls);
 
+    // With a spill: hands over what is left; false when any spill failed (nothing more is handed over then).
+    bool Finish();
+
+    // Without a spill, the whole archive.
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     std::vector<uint8_t> TakeBytes() { return std::move(bytes_); }
 
 private:
     void WriteLength(uint32_t n);
+    // Spills at the start of a write only, so the span of the last Extend stays valid until the next write.
+    void SpillWhenFull()
+    {
+        if (spill_ && bytes_.size() >= kSpillAt)
+            SpillNow();
+    }
+    void SpillNow();
 
     std::vector<uint8_t> bytes_;
+    Spill spill_;
+    bool spillFailed_ = false;
     std::unordered_map<std::string_view, uint32_t> classIndex_;
     uint32_t indexCount_ = 0; // classes and objects written so far
 };

@@ -159,18 +159,14 @@ TaskFileResult CQuorvaneDoc::Open(const std::string& path)
 
 TaskFileResult CQuorvaneDoc::Save(const std::string& path)
 {
-    // Eight bytes a point and a few dozen a record: the buffer of a large list then grows once.
-    std::size_t estimate = 64;
-    for (const auto& page : pages) {
-        estimate += 64 + page->fileName.size();
-        for (const auto& curve : page->curves)
-            estimate += 48 + 8 * curve->points.size();
-    }
-    ArchiveWriter ar;
-    ar.Reserve(estimate);
+    AtomicFileWriter file;
+    if (!file.Open(path))
+        return TaskFileResult::SaveFailed;
+    ArchiveWriter ar([&file](std::span<const uint8_t> piece) {
+        return file.Write(std::span(reinterpret_cast<const char*>(piece.data()), piece.size()));
+    });
     Serialize(ar);
-    const auto& bytes = ar.bytes();
-    if (!WriteFileAtomically(path, std::span(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+    if (!ar.Finish() || !file.Commit())
         return TaskFileResult::SaveFailed;
     return TaskFileResult::Ok;
 }

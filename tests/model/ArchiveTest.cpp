@@ -3,6 +3,7 @@
 #include "model/COnePage.h"
 #include "support/Bytes.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -215,6 +216,43 @@ TEST(Archive, PageListReadsBack)
     EXPECT_EQ(first.GetCurve(1).points, (std::vector<CPoint>{{0, 1}, {400, 40}}));
     EXPECT_EQ(first.GetCurve(1).kind, CurveKind::FullCut);
     EXPECT_EQ(second.pageNumber, 2);
+}
+
+TEST(Archive, ASpilledArchiveIsTheSameBytesInPieces)
+{
+    COnePage page;
+    CCurve& curve = page.AddCurve();
+    for (int32_t x = 0; x < 400'000; ++x)
+        curve.AddPoint(x, -x);
+    const auto write = [&](ArchiveWriter& w) {
+        w.WriteCount(3);
+        for (int i = 0; i < 3; ++i) {
+            w.WriteObjectReference(COnePage::kArchiveClass);
+            page.Serialize(w);
+        }
+    };
+    ArchiveWriter whole;
+    write(whole);
+
+    std::vector<uint8_t> joined;
+    std::size_t pieces = 0;
+    ArchiveWriter spilled([&](std::span<const uint8_t> piece) {
+        joined.insert(joined.end(), piece.begin(), piece.end());
+        return ++pieces != 3;
+    });
+    write(spilled);
+    EXPECT_FALSE(spilled.Finish()) << "the third piece failed";
+    EXPECT_EQ(pieces, 3u) << "nothing is handed over after a failure";
+    EXPECT_TRUE(std::equal(joined.begin(), joined.end(), whole.bytes().begin()));
+
+    joined.clear();
+    ArchiveWriter good([&](std::span<const uint8_t> piece) {
+        joined.insert(joined.end(), piece.begin(), piece.end());
+        return true;
+    });
+    write(good);
+    EXPECT_TRUE(good.Finish());
+    EXPECT_EQ(joined, whole.bytes());
 }
 
 TEST(Archive, BigClassIndexForm)

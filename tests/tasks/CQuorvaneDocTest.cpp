@@ -287,6 +287,10 @@ TEST_F(CQuorvaneDocTest, FailedSaveLeavesThePreviousFile)
 
     for (int i = 0; i < 200; ++i)
         doc.pages.push_back(Page("more", i));
+    // Larger than one piece of the archive, so the write fails while the list is still being written.
+    CCurve& longCurve = doc.pages.back()->AddCurve();
+    for (int32_t x = 0; x < 300'000; ++x)
+        longCurve.AddPoint(x, 0);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
