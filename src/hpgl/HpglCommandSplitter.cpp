@@ -197,6 +197,9 @@ void CHpglFile::Consume(uint8_t b)
 
     case Mode::Numeric:
         if (IsNumberChar(b)) {
+            // In the wider dialect a sign inside a number starts the next one: "PD400-400" is two numbers.
+            if (dialect_ == 1 && inToken_ && !signAllowed_ && (b == '+' || b == '-'))
+                TakeToken();
             if (!inToken_)
                 StartToken();
             if (prefixOpen_) {

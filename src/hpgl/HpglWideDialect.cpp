@@ -21,6 +21,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <tuple>
+#include <utility>
 
 namespace qv {
 
@@ -57,9 +60,9 @@ void ToUser(const WideDialectState& s, double x, double y, double& ux, double& u
     uy = (y - s.originY) / s.factorY;
 }
 
-// Derives origin and factors from P1/P2 and the SC parameters; an SC that gives no usable scale (equal bounds,
-// zero factors) turns scaling off.
-void ApplyScale(WideDialectState& s)
+// Derives origin and factors from P1/P2 and the SC parameters; false, with scaling off, when they give no usable
+// scale (equal bounds, zero factors).
+bool ApplyScale(WideDialectState& s)
 {
     s.originX = 0;
     s.originY = 0;
@@ -67,7 +70,7 @@ void ApplyScale(WideDialectState& s)
     s.factorY = 1;
     const std::vector<double>& p = s.scale;
     if (p.size() < 4)
-        return;
+        return true;
     const int32_t type = p.size() >= 5 ? RoundToInt32(p[4]) : 0;
     double fx = 0;
     double fy = 0;
@@ -81,8 +84,8 @@ void ApplyScale(WideDialectState& s)
         fy = (s.p2y - s.p1y) / (p[3] - p[2]);
         if (type == 1) {
             const double f = std::min(std::fabs(fx), std::fabs(fy));
-            const double left = p.size() >= 7 ? p[5] : 50;
-            const double bottom = p.size() >= 7 ? p[6] : 50;
+            const double left = p.size() >= 7 ? std::clamp(p[5], 0.0, 100.0) : 50;
+            const double bottom = p.size() >= 7 ? std::clamp(p[6], 0.0, 100.0) : 50;
             const double fx1 = std::copysign(f, fx);
             const double fy1 = std::copysign(f, fy);
             ox += (s.p2x - s.p1x - fx1 * (p[1] - p[0])) * left / 100;
@@ -93,27 +96,39 @@ void ApplyScale(WideDialectState& s)
     }
     if (!std::isfinite(fx) || !std::isfinite(fy) || fx == 0 || fy == 0) {
         s.scale.clear();
-        return;
+        return false;
     }
     s.factorX = fx;
     s.factorY = fy;
     s.originX = ox - fx * p[0];
     s.originY = oy - fy * p[2];
+    return true;
+}
+
+// A point turned counter-clockwise by 0, 90, 180 or 270 degrees.
+std::pair<double, double> Turned(int32_t degrees, double x, double y)
+{
+    switch (degrees) {
+    case 90:
+        return {-y, x};
+    case 180:
+        return {-x, -y};
+    case 270:
+        return {y, -x};
+    default:
+        return {x, y};
+    }
 }
 
 CPoint Device(const WideDialectState& s, double x, double y)
 {
-    switch (s.rotation) {
-    case 90:
-        return {RoundToInt32(-y), RoundToInt32(x)};
-    case 180:
-        return {RoundToInt32(-x), RoundToInt32(-y)};
-    case 270:
-        return {RoundToInt32(y), RoundToInt32(-x)};
-    default:
-        return {RoundToInt32(x), RoundToInt32(y)};
-    }
+    const auto [dx, dy] = Turned(s.rotation, x, y);
+    return {RoundToInt32(dx), RoundToInt32(dy)};
 }
+
+// The parameters of HP-GL/2 reach 2^30; a larger one is a parameter error, and the command is ignored rather
+// than taken as infinity, which would leave the pen at no position at all.
+constexpr double kMaxParameter = 1073741824.0;
 
 } // namespace
 
@@ -131,7 +146,6 @@ bool CHpglFile::StartWide()
     s.digitsValue = 0;
     s.digitWeight = 1;
     s.haveX = false;
-    s.penDownBefore = penDown;
     return true;
 }
 
@@ -238,6 +252,9 @@ void CHpglFile::ConsumeEscape(uint8_t b)
 void CHpglFile::ConsumeEncoded(uint8_t b)
 {
     WideDialectState& s = wide_;
+    // In base 32 every eighth bit is noise (parity); a flag means the same with it or without.
+    if (s.sevenBit)
+        b &= 0x7F;
     if (b == ';' || b == kEsc) {
         FinishWide();
         if (b == kEsc) {
@@ -250,7 +267,7 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
     const uint8_t top = s.sevenBit ? 126 : 254;
     const uint64_t base = s.sevenBit ? 32 : 64;
     if (b < 63 || b > top || (b > 62 + base && b < lastDigit)) {
-        switch (b) {
+        switch (b & 0x7F) {
         case ':':
         case '>':
             s.flag = b;
@@ -287,7 +304,7 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
     }
     if (s.flag == '>') {
         s.flag = 0;
-        s.fractionBits = std::clamp(RoundToInt32(value), 0, 26);
+        s.fractionBits = std::clamp(RoundToInt32(value), -26, 26);
         return;
     }
     const double v = std::ldexp(value, -s.fractionBits);
@@ -305,6 +322,8 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
         x = s.x + s.factorX * s.encodedX;
         y = s.y + s.factorY * v;
     }
+    // The pen stays as the last pair left it: up after a move, down after a line.
+    penDown = !s.nextUp;
     if (s.nextUp)
         WideMoveTo(x, y);
     else
@@ -315,8 +334,6 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
 
 void CHpglFile::FinishWide()
 {
-    if (mode_ == Mode::Encoded)
-        penDown = wide_.penDownBefore;
     mode_ = Mode::Between;
 }
 
@@ -419,6 +436,13 @@ bool CHpglFile::ExecuteWide()
     WideDialectState& s = wide_;
     const std::size_t n = params_.size();
     const double* p = params_.data();
+    static constexpr uint16_t kPositioning[] = {
+        Mnemonic('P', 'U'), Mnemonic('P', 'D'), Mnemonic('P', 'A'), Mnemonic('P', 'R'), Mnemonic('C', 'I'),
+        Mnemonic('A', 'A'), Mnemonic('A', 'R'), Mnemonic('E', 'A'), Mnemonic('R', 'A'), Mnemonic('E', 'R'),
+        Mnemonic('R', 'R'), Mnemonic('I', 'P'), Mnemonic('S', 'C'), Mnemonic('R', 'O')};
+    if (std::find(std::begin(kPositioning), std::end(kPositioning), mnemonic_) != std::end(kPositioning) &&
+        !std::all_of(p, p + n, [](double v) { return std::fabs(v) <= kMaxParameter; }))
+        return true;
     double ux = 0;
     double uy = 0;
     ToUser(s, s.x, s.y, ux, uy);
@@ -475,10 +499,12 @@ bool CHpglFile::ExecuteWide()
         return true;
     case Mnemonic('I', 'P'):
         if (n == 0) {
+            // The default plotting area, its sides swapped in a turned coordinate system.
+            const bool across = s.rotation == 90 || s.rotation == 270;
             s.p1x = 0;
             s.p1y = 0;
-            s.p2x = WideDialectState::kDefaultP2X;
-            s.p2y = WideDialectState::kDefaultP2Y;
+            s.p2x = across ? WideDialectState::kDefaultP2Y : WideDialectState::kDefaultP2X;
+            s.p2y = across ? WideDialectState::kDefaultP2X : WideDialectState::kDefaultP2Y;
         } else if (n >= 2) {
             const double dx = s.p2x - s.p1x;
             const double dy = s.p2y - s.p1y;
@@ -486,17 +512,36 @@ bool CHpglFile::ExecuteWide()
             s.p1y = p[1];
             s.p2x = n >= 4 ? p[2] : p[0] + dx;
             s.p2y = n >= 4 ? p[3] : p[1] + dy;
+            // P1 and P2 never coincide along an axis: P2 moves one unit on.
+            if (s.p2x == s.p1x)
+                s.p2x += 1;
+            if (s.p2y == s.p1y)
+                s.p2y += 1;
         }
         ApplyScale(s);
         return true;
-    case Mnemonic('S', 'C'):
+    case Mnemonic('S', 'C'): {
+        // One to three parameters, a type the language does not have, or bounds that give no scale are a
+        // parameter error: the scaling in force stays. SC alone ends scaling.
+        const int32_t type = n >= 5 ? RoundToInt32(p[4]) : 0;
+        if ((n >= 1 && n < 4) || type < 0 || type > 2)
+            return true;
+        std::vector<double> previous = std::move(s.scale);
         s.scale.assign(p, p + std::min<std::size_t>(n, 7));
-        ApplyScale(s);
+        if (!ApplyScale(s)) {
+            s.scale = std::move(previous);
+            ApplyScale(s);
+        }
         return true;
+    }
     case Mnemonic('R', 'O'): {
         const int32_t angle = n >= 1 ? RoundToInt32(p[0]) : 0;
-        if (angle == 0 || angle == 90 || angle == 180 || angle == 270)
+        if (angle == 0 || angle == 90 || angle == 180 || angle == 270) {
+            // The pen stays where it is on the sheet; only its coordinates change with the system.
+            const auto [dx, dy] = Turned(s.rotation, s.x, s.y);
             s.rotation = angle;
+            std::tie(s.x, s.y) = Turned((360 - angle) % 360, dx, dy);
+        }
         return true;
     }
     default:

@@ -45,7 +45,6 @@ struct WideDialectState {
     uint64_t digitWeight = 1;
     bool haveX = false;
     double encodedX = 0;
-    bool penDownBefore = false; // the pen's state when PE began, restored at its end
 };
 
 } // namespace qv

@@ -55,7 +55,13 @@ TEST_F(WideDialectTest, PolylineEncoded)
          "IN;PE< =G \xC2\r\nG\xC2"
          "c\xC0 \xBF;",
          "S 100,100; P 150,100"},
-        {"PE restores the pen; letters are digits, not commands", "IN;PE<=GPG\xC2;PD0,0;", "S 0,0; P 0,0"},
+        {"an unfinished pair leaves the pen; letters are digits, not commands", "IN;PE<=GPG\xC2;PD0,0;",
+         "S 0,0; P 0,0"},
+        {"a line last leaves the pen down", "IN;PE<=\xBF\xBFG\xC2\xBF;PA100,100;", "S 0,0; P 100,0,100,100"},
+        {"a move last leaves it up", "IN;PD;PE<=\xBF\xBFG\xC2\xBF<\xBFG\xC2;PA200,200;", "S 0,0; P 100,0"},
+        {"negative fraction bits multiply", "IN;PE>\xC2<=\xBF\xBFG\xC2\xBF;", "S 0,0; P 200,0"},
+        {"a flag with its eighth bit set", "IN;PE\xBC=\xBF\xBFG\xC2\xBF;", "S 0,0; P 100,0"},
+        {"base 32 ignores every eighth bit", "IN;PE7<=__\xC7\xE5_\xBB", "S 0,0; P 100,0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
@@ -71,6 +77,19 @@ TEST_F(WideDialectTest, ArcsAndCircles)
         {"AR with a relative centre, clockwise", "IN;PA100,0;PD;AR-100,0,-90;", "S 100,0; P 87,-50,50,-87,0,-100"},
         {"an arc with the pen up only moves", "IN;PA100,0;AA0,0,90;PD0,0;", "S 0,100; P 0,0"},
         {"the chord parameter is ignored", "IN;PA100,0;PD;AA0,0,90,45;", "S 100,0; P 87,50,50,87,0,100"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
+}
+
+TEST_F(WideDialectTest, NumbersAsTheLanguageReadsThem)
+{
+    const std::string huge(400, '9');
+    const std::string beyondADouble = "IN;PR;PU" + huge + ",0;PU-" + huge + ",0;PD;PR400,0,0,400;";
+    const Case cases[] = {
+        {"a sign starts the next number", "IN;PD400-400,800+0;", "S 0,0; P 400,-400,800,0"},
+        {"a number past 2^30 ignores its command", "IN;PA1073741825,0;PD10,0;", "S 0,0; P 10,0"},
+        {"even beyond a double", beyondADouble, "S 0,0; P 400,0,400,400"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
@@ -100,6 +119,13 @@ TEST_F(WideDialectTest, ScalingAndRotation)
         {"RO 90", "IN;RO90;PA100,0;PD100,50;", "S 0,100; P -50,100"},
         {"RO 180", "IN;RO180;PA100,0;PD100,50;", "S -100,0; P -100,-50"},
         {"RO of another angle is ignored", "IN;RO45;PA100,0;PD100,50;", "S 100,0; P 100,50"},
+        {"RO leaves the pen where it is", "IN;PU1000,0;PD1400,0;RO90;PR0,400;", "S 1000,0; P 1400,0,1000,0"},
+        {"IP alone in a turned system", "IN;RO90;IP;SC0,100,0,100;PA0,0;PD100,0;", "S 0,0; P 0,47520"},
+        {"equal IP coordinates move P2 one unit on", "IN;IP0,0,0,1000;SC0,1,0,100;PA0,50;PD1,50;", "S 0,500; P 1,500"},
+        {"isotropic left and bottom end at 100 %", "IN;IP0,0,2000,1000;SC0,50,0,100,1,200,0;PA0,0;PD50,0;",
+         "S 1500,0; P 2000,0"},
+        {"SC of too few parameters or an unknown type leaves the scaling",
+         "IN;IP0,0,1000,1000;SC0,100,0,100;SC5,6;SC0,1,0,1,3;SC5,5,0,100;PA0,0;PD10,0;", "S 0,0; P 100,0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
