@@ -86,7 +86,7 @@ constexpr MessageEntry kMessages[] = {
     Both(Msg::ReportPen, "%d号→%s", "%d %s"),
     Both(Msg::ReportLabels, "文字：%d 个，缺字：%s", "labels: %d, missing glyphs: %s"),
     Both(Msg::ReportNone, "无", "none"),
-    Both(Msg::ReportKindPenZero, "0号笔", "pen 0"),
+    Both(Msg::ReportKindPenZero, "0号笔", "plot (pen 0)"),
     Both(Msg::ReportKindPlot, "喷墨", "plot"),
     Both(Msg::ReportKindHalfCut, "半刀", "half cut"),
     Both(Msg::ReportKindFullCut, "全刀", "full cut"),
