@@ -5,7 +5,7 @@
 //   PE            polyline encoded: flags ':' pen, '<' next point a move, '>' fraction bits, '=' next point
 //                 absolute, '7' base 32; values least significant digit first, base 64 in 63..126 with the
 //                 last digit in 191..254, base 32 in 63..94 with the last in 95..126; the lowest bit of a
-//                 value is its sign; points relative unless '='
+//                 value is its sign; points relative unless '='; the pen stays as the last pair leaves it
 //   CI AA AR      circles and arcs as polylines within 0.1 mm of the true curve (the file's chord is ignored)
 //   EA ER RA RR   rectangles, all four as outlines
 //   IP SC         P1/P2 and user units: anisotropic, isotropic (with left/bottom), point factor
@@ -13,6 +13,8 @@
 //   ESC, @PJL     UEL "ESC%-12345X", "ESC%#A/B", "ESC E", "ESC.x[params:]", PCL "ESC&l0O" with binary
 //                 data after ...W skipped; a line starting with '@' skipped to its LF
 //   "..."         quoted string parameters (BP, CO) skipped
+//   numbers       a sign inside a number starts the next one; a positioning command with a number past 2^30
+//                 is ignored
 
 #include "hpgl/CHpglFile.h"
 
