@@ -1,5 +1,6 @@
-// quorvane-cli station against quorvane-sim, both as processes: three drawings dropped into the data
-// directory are output in order, and the machine decodes each job as the host built it.
+// quorvane-cli against quorvane-sim, both as processes: three drawings dropped into the station's data
+// directory are output in order, and the machine decodes each job as the host built it; an interrupted jog
+// stops the head.
 #include "ChildProcess.h"
 #include "WorkflowFixtures.h"
 
@@ -14,6 +15,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <regex>
 #include <unistd.h>
 
@@ -53,20 +55,31 @@ int64_t JsonNumber(const std::string& json, const std::string& key)
     return std::regex_search(json, m, pattern) ? std::stoll(m[1]) : -1;
 }
 
+// The virtual machine on an address of its own for this process, writing its jobs to `out`.
+struct Machine {
+    explicit Machine(const std::string& out)
+        : address("127.0." + std::to_string(1 + ::getpid() % 200) + "." + std::to_string(2 + ::getpid() / 200 % 250)),
+          sim(QV_SIM_PATH, {"--address", address, "--port", "0", "--out", out, "--pace", "0", "--init-ms", "0",
+                            "--seek-ms", "0", "--confirm-after", "0"})
+    {
+        if (const auto listening = sim.WaitFor("listening on", std::chrono::seconds(60)))
+            net = address + ":" + listening->substr(listening->rfind(':') + 1);
+    }
+    std::string address;
+    ChildProcess sim;
+    std::string net; // ADDRESS:PORT once it listens
+};
+
 TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThem)
 {
     TempDir exe;
     TempDir machineOut;
-    const std::string address =
-        "127.0." + std::to_string(1 + ::getpid() % 200) + "." + std::to_string(2 + ::getpid() / 200 % 250);
-    ChildProcess sim(QV_SIM_PATH, {"--address", address, "--port", "0", "--out", machineOut.Path(), "--pace", "0",
-                                   "--init-ms", "0", "--seek-ms", "0", "--confirm-after", "0"});
-    const auto listening = sim.WaitFor("listening on", std::chrono::seconds(60));
-    ASSERT_TRUE(listening) << sim.Transcript();
-    const std::string port = listening->substr(listening->rfind(':') + 1);
+    Machine machine(machineOut.Path());
+    ASSERT_FALSE(machine.net.empty()) << machine.sim.Transcript();
+    ChildProcess& sim = machine.sim;
 
     WriteFile(exe.File("setting.ini"), SettingsIni({"AutoStartWork=1", "AutoDelFinish=0"}));
-    ChildProcess station(QV_CLI_PATH, {"station", "--dir", exe.Path(), "--net", address + ":" + port});
+    ChildProcess station(QV_CLI_PATH, {"station", "--dir", exe.Path(), "--net", machine.net});
     ASSERT_TRUE(station.WaitFor("running", std::chrono::seconds(60))) << station.Transcript();
 
     const std::pair<std::string, std::string> drawings[] = {{"square10.plt", SquarePlt(10)},
@@ -99,8 +112,8 @@ TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThe
     EXPECT_EQ(done, taken) << "output in the order they were taken";
     CSettings settings; // the station's, with the fonts it wrote
     CSetDisp disp;
-    MachineSettings machine;
-    settings.Load(exe.Path(), disp, machine);
+    MachineSettings machineSettings;
+    settings.Load(exe.Path(), disp, machineSettings);
     for (std::size_t i = 0; i < taken.size(); ++i) {
         SCOPED_TRACE(taken[i]);
         const auto drawing =
@@ -117,6 +130,40 @@ TEST(StationEndToEnd, ThreeDroppedDrawingsAreOutputInOrderAsTheMachineDecodesThe
         EXPECT_EQ(JsonNumber(summary, "segmentCount"), expected.bands + (expected.knifeRecords > 0 ? 1 : 0));
     }
     EXPECT_FALSE(fs::exists(machineOut.Path() + "job-0004"));
+}
+
+TEST(StationEndToEnd, AnInterruptedJogStillStopsTheHead)
+{
+    TempDir settings;
+    TempDir machineOut;
+    Machine machine(machineOut.Path());
+    ASSERT_FALSE(machine.net.empty()) << machine.sim.Transcript();
+    const std::vector<std::string> link = {"machine",       "--net",  machine.net, "--settings",
+                                           settings.Path(), "--lang", "1"};
+    const auto run = [&](std::vector<std::string> words) {
+        std::vector<std::string> all = link;
+        all.insert(all.end(), words.begin(), words.end());
+        return std::make_unique<ChildProcess>(QV_CLI_PATH, all);
+    };
+    const auto headAt = [&] {
+        const auto status = run({"status"});
+        const auto line = status->WaitFor("status", std::chrono::seconds(30));
+        status->Wait();
+        return line.value_or("no status");
+    };
+
+    const auto jog = run({"jog", "right", "--ms", "10000"});
+    ASSERT_TRUE(jog->WaitFor("jogging right", std::chrono::seconds(30))) << jog->Transcript();
+    ::usleep(300'000);
+    jog->Signal(SIGTERM);
+    EXPECT_TRUE(jog->WaitFor("the stop was sent", std::chrono::seconds(5))) << jog->Transcript();
+    EXPECT_EQ(jog->Wait(), 1);
+    const std::string stopped = headAt();
+    ::usleep(300'000);
+    EXPECT_EQ(headAt(), stopped) << "the head no longer moves";
+    EXPECT_EQ(stopped.find("X0.0mm"), std::string::npos) << "it had moved: " << stopped;
+
+    EXPECT_EQ(run({"jog", "right", "--ms", "10001"})->Wait(), 2) << "a jog lasts 10 s at most";
 }
 
 } // namespace

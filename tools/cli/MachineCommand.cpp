@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <iterator>
 #include <optional>
@@ -68,6 +69,50 @@ void PrintRecords(const MachineParams& p, uint32_t firmware)
     std::printf("  same knife              %u\n", s.sameKnife);
 }
 
+constexpr int kMaxJogMs = 10'000;
+
+volatile std::sig_atomic_t jogInterrupted = 0;
+
+extern "C" void OnJogInterrupt(int)
+{
+    jogInterrupted = 1;
+}
+
+// SIGINT and SIGTERM only end the wait while the head moves: the stop is sent whatever ended it, or the head
+// would go on to the end of its travel.
+class JogInterruptions {
+public:
+    JogInterruptions()
+    {
+        jogInterrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = OnJogInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &oldInt_);
+        sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~JogInterruptions()
+    {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    JogInterruptions(const JogInterruptions&) = delete;
+    JogInterruptions& operator=(const JogInterruptions&) = delete;
+
+    // Waits `ms` or until a signal came; true when one came.
+    static bool Wait(int ms)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (jogInterrupted == 0 && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return jogInterrupted != 0;
+    }
+
+private:
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
+
 } // namespace
 
 // quorvane-cli machine (--net ADDR[:PORT] | --usb) [--settings DIR] [--lang 0|1] status | jog DIR [--ms N] |
@@ -119,14 +164,26 @@ int RunMachine(const std::vector<std::string>& words)
         const auto* dir = std::find_if(std::begin(kDirections), std::end(kDirections),
                                        [&](const auto& d) { return pos[1] == d.first; });
         const auto ms = ParseInt(args.Value("ms").value_or("500"));
-        if (dir == std::end(kDirections) || !ms || *ms < 0)
-            return WrongWords("machine", args.error());
-        const int pressed = commu.SendCmd(dir->second);
-        std::this_thread::sleep_for(std::chrono::milliseconds(*ms));
-        const int released = commu.SendCmd(cmd::kStopJog);
+        if (dir == std::end(kDirections))
+            return WrongWords("machine", "a jog goes up, down, left or right, not " + pos[1]);
+        if (!ms || *ms < 0 || *ms > kMaxJogMs)
+            return WrongWords("machine", "--ms takes 0 to " + std::to_string(kMaxJogMs));
+        bool interrupted = false;
+        int pressed = 0;
+        int released = 0;
+        {
+            const JogInterruptions interruptions;
+            pressed = commu.SendCmd(dir->second);
+            std::printf("jogging %s for %d ms\n", dir->first, *ms);
+            std::fflush(stdout);
+            interrupted = JogInterruptions::Wait(*ms);
+            released = commu.SendCmd(cmd::kStopJog);
+        }
+        if (interrupted)
+            std::fprintf(stderr, "jog interrupted; the stop was sent\n");
         protocol.StatusPoll();
         PrintStatus(state, link.params.Get(), settings.Language);
-        return pressed == 0 && released == 0 ? 0 : 1;
+        return pressed == 0 && released == 0 && !interrupted ? 0 : 1;
     }
     if (what == "params" && pos.size() == 1) {
         PrintRecords(link.params.Get(), state.firmwareVersion);

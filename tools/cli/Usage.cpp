@@ -54,7 +54,8 @@ constexpr Text kTexts[] = {
      "  --usb              the machine over USB\n"
      "  --settings DIR     the settings directory (also --dir)\n"
      "  --lang 0|1         the language of the status line: 0 Chinese, 1 English\n"
-     "  --ms N             how long a jog lasts, in milliseconds (default 500)\n"
+     "  --ms N             how long a jog lasts, in milliseconds: 0 to 10000 (default 500); SIGINT or SIGTERM\n"
+     "                     ends it early, the stop sent\n"
      "  --save             write the records back to the machine\n"},
     {"import",
      "usage: quorvane-cli import FILE.plt... -o OUT.ctask [--dialect 0|1] [--json] [--settings DIR]\n"
