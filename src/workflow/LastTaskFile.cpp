@@ -1,10 +1,43 @@
 #include "workflow/LastTaskFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <vector>
 
 namespace qv {
+
+namespace {
+
+constexpr int kMaxSetAside = 1000;
+
+// Renames `from` to `to` unless `to` exists; false with errno EEXIST when it does.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+    // A file system without the no-replace rename: look first, then rename.
+    std::error_code ec;
+    if (std::filesystem::exists(to, ec) || ec) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Moves the file to the first unreadable name not taken, so a list set aside earlier is never replaced.
+void SetAside(const std::string& path)
+{
+    for (int n = 1; n <= kMaxSetAside; ++n) {
+        if (RenameWithoutReplacing(path, UnreadableLastTasksPath(path, n)) || errno != EEXIST)
+            return;
+    }
+}
+
+} // namespace
 
 TaskFileResult SaveLastTasks(CQuorvaneDoc& doc, const std::string& path)
 {
@@ -29,13 +62,13 @@ TaskFileResult ReloadLastTasks(CQuorvaneDoc& doc, const std::string& path)
 {
     const TaskFileResult result = doc.Open(path);
     if (result != TaskFileResult::Ok)
-        std::rename(path.c_str(), UnreadableLastTasksPath(path).c_str());
+        SetAside(path);
     return result;
 }
 
-std::string UnreadableLastTasksPath(const std::string& path)
+std::string UnreadableLastTasksPath(const std::string& path, int n)
 {
-    return path + ".unreadable";
+    return path + ".unreadable" + (n > 1 ? "." + std::to_string(n) : "");
 }
 
 } // namespace qv

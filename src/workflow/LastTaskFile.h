@@ -13,10 +13,12 @@ namespace qv {
 // stored as Manual (the operator decides whether to run it again), but keeps its state in memory.
 TaskFileResult SaveLastTasks(CQuorvaneDoc& doc, const std::string& path);
 
-// Replaces the list by the file at `path`. A file that cannot be read is moved aside to
-// UnreadableLastTasksPath(path), so the saves that follow never overwrite what may still be rescued.
+// Replaces the list by the file at `path`. A file that cannot be read is moved aside to the first of
+// UnreadableLastTasksPath(path, 1, 2, ...) not taken, so neither the saves that follow nor a later unreadable
+// list ever overwrite what may still be rescued.
 TaskFileResult ReloadLastTasks(CQuorvaneDoc& doc, const std::string& path);
 
-std::string UnreadableLastTasksPath(const std::string& path);
+// "lastv901.ctask.unreadable", then "lastv901.ctask.unreadable.2" and so on.
+std::string UnreadableLastTasksPath(const std::string& path, int n = 1);
 
 } // namespace qv

@@ -251,12 +251,20 @@ TEST(LastTaskList, TheReloadKeepsTheFileAndAnUnreadableOneIsPutAside)
     {
         ListCentre s({});
         const std::string& last = s.c->settings.LastTaskPath;
-        WriteFile(last, std::string("\x01\x00\xff\xff\x01\x00\x04\x00Junk", 12));
+        const std::string junk("\x01\x00\xff\xff\x01\x00\x04\x00Junk", 12);
+        WriteFile(last, junk);
         s.OnOwner([&] { s.engine().ReloadLastTasks(); });
         EXPECT_TRUE(s.Names().empty());
         EXPECT_FALSE(fs::exists(last));
         EXPECT_TRUE(fs::exists(UnreadableLastTasksPath(last)));
         EXPECT_EQ(s.notifier.Texts().size(), 1u);
+
+        WriteFile(last, junk + "2");
+        s.OnOwner([&] { s.engine().ReloadLastTasks(); });
+        std::string first;
+        ASSERT_TRUE(ReadWholeFile(UnreadableLastTasksPath(last), first));
+        EXPECT_EQ(first, junk) << "a list set aside earlier is never replaced";
+        EXPECT_TRUE(fs::exists(UnreadableLastTasksPath(last, 2)));
     }
 }
 
