@@ -165,4 +165,45 @@ std::string Utf8ToUtf16Le(std::string_view utf8)
     return out;
 }
 
+std::string ValidUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        // The length of the sequence and the range its second byte must lie in (no overlong forms, no
+        // surrogates, nothing past U+10FFFF).
+        std::size_t n = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (b < 0x80) {
+            n = 1;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            n = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            n = 3;
+            low = b == 0xE0 ? 0xA0 : 0x80;
+            high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            n = 4;
+            low = b == 0xF0 ? 0x90 : 0x80;
+            high = b == 0xF4 ? 0x8F : 0xBF;
+        }
+        bool whole = n > 0 && i + n <= text.size();
+        for (std::size_t k = 1; whole && k < n; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            whole = k == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xBF;
+        }
+        if (whole) {
+            out.append(text.substr(i, n));
+            i += n;
+        } else {
+            AppendUtf8(out, kReplacement);
+            ++i;
+        }
+    }
+    return out;
+}
+
 } // namespace qv

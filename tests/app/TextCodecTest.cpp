@@ -42,5 +42,15 @@ TEST(TextCodec, Utf16RoundTripIncludingSurrogatesAndMalformedInput)
         << "unpaired surrogate";
 }
 
+TEST(TextCodec, ValidUtf8ReplacesEveryStrayByte)
+{
+    EXPECT_EQ(ValidUtf8("caf\xc3\xa9 \xe4\xb8\xad \xf0\x9f\x99\x82"), "caf\xc3\xa9 \xe4\xb8\xad \xf0\x9f\x99\x82");
+    const std::string r = "\xef\xbf\xbd";
+    EXPECT_EQ(ValidUtf8("caf\xe9.plt"), "caf" + r + ".plt") << "Latin-1";
+    EXPECT_EQ(ValidUtf8("\xc0\xaf\xed\xa0\x80\xf4\x90\x80\x80"), r + r + r + r + r + r + r + r + r)
+        << "overlong, surrogate, past U+10FFFF";
+    EXPECT_EQ(ValidUtf8("a\xe4\xb8"), "a" + r + r) << "cut short at the end";
+}
+
 } // namespace
 } // namespace qv

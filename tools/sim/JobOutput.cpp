@@ -3,6 +3,7 @@
 #include "PngWriter.h"
 
 #include "app/AtomicFile.h"
+#include "app/TextCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +23,7 @@ std::string Mm(double v)
 std::string JsonString(std::string_view text)
 {
     std::string out = "\"";
-    for (const char ch : text) {
+    for (const char ch : ValidUtf8(text)) {
         const auto b = static_cast<unsigned char>(ch);
         if (ch == '"' || ch == '\\') {
             out += '\\';
