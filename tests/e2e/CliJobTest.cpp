@@ -120,6 +120,13 @@ TEST_F(CliJobTest, SendOutputsTheAutoPagesOneJobAtATime)
     EXPECT_TRUE(jobs[0]->Ok() && jobs[1]->Ok());
     EXPECT_EQ(jobs[0]->startCode, 53);
     EXPECT_EQ(jobs[1]->startCode, 52) << "a later page waits for the confirm key";
+
+    for (auto& page : doc.pages)
+        page->state = PageState::Manual;
+    ASSERT_EQ(doc.Save(taskFile), TaskFileResult::Ok);
+    const CliRun none = Cli({"send", taskFile, "--net", address, "--settings", dir.Path()});
+    EXPECT_EQ(none.status, 1) << "nothing sent is no success";
+    EXPECT_EQ(machine.machine.Jobs().size(), 2u);
 }
 
 } // namespace

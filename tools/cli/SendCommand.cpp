@@ -122,7 +122,8 @@ private:
 // Outputs the Auto pages of the task file in list order, or only page N, through the output centre as the
 // program does: the link monitor handshakes and polls, the tick dispatches one page at a time once the
 // machine is ready, a failed page stops the rest. Shows the machine's status line while a page runs and each
-// page's result. The settings directory is only read. Exit status 0 when every page was completed.
+// page's result. The settings directory is only read. Exit status 0 when every page was completed, 1 when a
+// page failed or none was Auto.
 int RunSend(const std::vector<std::string>& words)
 {
     const Args args(words, {"net", "page", "settings"}, {"usb"});
@@ -178,6 +179,11 @@ int RunSend(const std::vector<std::string>& words)
             } else {
                 others.push_back(static_cast<std::ptrdiff_t>(i));
             }
+        }
+        if (targets.empty()) {
+            std::fprintf(stderr, "%s: no page is Auto, so nothing was sent; --page N sends page N\n", path.c_str());
+            status = 1;
+            return;
         }
         progress.Begin(std::move(targets), options.Language);
         if (page) {
