@@ -62,6 +62,8 @@ constexpr MessageEntry kMessages[] = {
 
     // File intake.
     Single(Msg::PltOpenFailed, "文件打开失败!"),
+    Both(Msg::PltBadSize, "%1 太小或太大，无法读取（图纸文件为 %2 至 %3 字节）", // ours
+         "%1 is too small or too large to read (a drawing file holds %2 to %3 bytes)"),
     Both(Msg::DataDirUnreadable, "无法读取数据目录%1，放入其中的文件不会被添加", // ours
          "Cannot read the data directory %1; files put there are not added"),
     Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"), // ours

@@ -52,6 +52,7 @@ enum class Msg : uint16_t {
 
     // File intake.
     PltOpenFailed,
+    PltBadSize,        // a file name, the least and the most bytes of a drawing
     DataDirUnreadable, // our own: %1 is the directory
     NoDrawingIn,       // our own: %1 is the file, %2 the instructions it held
     DrawingTooLarge,   // our own: %1 is the file name, %2 to %4 the limits of pages, cut crossings, label points

@@ -60,11 +60,15 @@ expect("kinds of page 1: ${kinds}" kinds STREQUAL all_kinds)
 run(rc out err "${CLI}" import "${WORK}/small.plt" -o "${WORK}/auto.ctask" --settings "${WORK}/settings")
 expect("import with settings (${rc}):\n${out}${err}" rc EQUAL 0 AND out MATCHES "\n001  Auto  ")
 
-# A drawing that cannot be read: the catalogue message, a non-zero status, and no task file.
+# A drawing that cannot be read: a message naming why, a non-zero status, and no task file.
 file(WRITE "${WORK}/short.plt" "PU0,0;PD;")
 run(rc out err "${CLI}" import "${WORK}/marker.plt" "${WORK}/short.plt" -o "${WORK}/none.ctask")
-expect("short drawing (${rc}): ${err}" NOT rc EQUAL 0 AND err MATCHES "short.plt: 文件打开失败!")
+expect("short drawing (${rc}): ${err}" NOT rc EQUAL 0 AND err MATCHES "short.plt 太小或太大，无法读取（图纸文件为 10 至 8000000 字节）")
 expect("a failed import wrote a task file" NOT EXISTS "${WORK}/none.ctask")
+file(READ "${WORK}/small.plt" small_before)
+run(rc out err "${CLI}" import "${WORK}/small.plt" -o "${WORK}/./small.plt")
+file(READ "${WORK}/small.plt" small_after)
+expect("import over its own drawing (${rc}): ${err}" rc EQUAL 2 AND small_after STREQUAL small_before)
 
 # A task file that is not one.
 file(WRITE "${WORK}/bad.ctask" "not a task file")

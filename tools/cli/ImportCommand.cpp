@@ -71,6 +71,13 @@ int RunImport(const std::vector<std::string>& words)
         if (!dialect || (*dialect != 0 && *dialect != 1))
             return WrongWords("import", "--dialect takes 0 or 1");
     }
+    for (const std::string& file : args.positional()) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(file, *output, ec)) {
+            std::fprintf(stderr, "%s is a drawing to import; the task list is not written over it\n", output->c_str());
+            return 2;
+        }
+    }
     std::optional<std::string> settingsDir = args.Value("settings");
     std::optional<ScratchDirectory> scratch;
     if (!settingsDir) {
@@ -97,6 +104,13 @@ int RunImport(const std::vector<std::string>& words)
         const int32_t result = reader.Load(settings, notifier);
         if (result == HpglLoadResult::TooLarge) {
             std::fprintf(stderr, "%s\n", DrawingTooLargeText(file, settings.Language).c_str());
+            return 1;
+        }
+        if (result == HpglLoadResult::BadSize) {
+            std::fprintf(stderr, "%s\n",
+                         FormatMessage(Msg::PltBadSize, settings.Language,
+                                       {file, CHpglFile::kMinFileSize, CHpglFile::kMaxFileSize})
+                             .c_str());
             return 1;
         }
         if (result != HpglLoadResult::Ok) {
