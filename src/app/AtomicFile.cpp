@@ -126,6 +126,20 @@ void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes)
     WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL)
+        return false;
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);

@@ -38,6 +38,10 @@ private:
 // cannot be looked at counts as taken, so nothing the operator put there is ever replaced.
 void WriteFileIfMissing(const std::string& path, std::span<const uint8_t> bytes);
 
+// Renames `from` to `to` unless something exists at `to`, which is then never replaced: false with errno
+// EEXIST. On a file system without the no-replace rename it looks first, then renames.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to);
+
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -66,8 +66,11 @@ constexpr MessageEntry kMessages[] = {
          "%1 is too small or too large to read (a drawing file holds %2 to %3 bytes)"),
     Both(Msg::DataDirUnreadable, "无法读取数据目录%1，放入其中的文件不会被添加", // ours
          "Cannot read the data directory %1; files put there are not added"),
-    Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"), // ours
-    Both(Msg::DrawingTooLarge,                                                               // ours
+    Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"),       // ours
+    Both(Msg::CannotSetAside, "无法把未读入的 %1 移入数据目录的 %2，它留在原处，改动之前不再读取", // ours
+         "Cannot move %1, which was not read, into the data directory's %2; it stays where it is and is not read "
+         "again until it changes"),
+    Both(Msg::DrawingTooLarge, // ours
          "图纸 %1 太大：会超过 %2 页、%3 处分页切断、%4 个文字点或 %5 对相互嵌套的轮廓，未导入任何内容。",
          "The drawing %1 is too large: it would make more than %2 pages, %3 page-cut crossings, %4 label "
          "points or %5 pairs of nested contours; nothing of it was imported."),

@@ -1,8 +1,9 @@
 #include "workflow/LastTaskFile.h"
 
+#include "app/AtomicFile.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <vector>
 
@@ -11,22 +12,6 @@ namespace qv {
 namespace {
 
 constexpr int kMaxSetAside = 1000;
-
-// Renames `from` to `to` unless `to` exists; false with errno EEXIST when it does.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL)
-        return false;
-    // A file system without the no-replace rename: look first, then rename.
-    std::error_code ec;
-    if (std::filesystem::exists(to, ec) || ec) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
 
 // Moves the file to the first unreadable name not taken, so a list set aside earlier is never replaced.
 void SetAside(const std::string& path)

@@ -1,8 +1,8 @@
 #include "workflow/MoveToUnread.h"
 
+#include "app/AtomicFile.h"
+
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +36,7 @@ std::optional<std::string> MoveToUnread(const std::string& dataDir, const std::s
         std::string target = folder + name;
         if (n > 0)
             target += '.' + std::to_string(n);
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        if (RenameWithoutReplacing(path, target))
             return target;
         if (errno != EEXIST)
             return std::nullopt;

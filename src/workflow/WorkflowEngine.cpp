@@ -173,7 +173,8 @@ void WorkflowEngine::PollDataDir()
             continue;
         const FileIdentity now = IdentityOf(st);
         const SettledFiles::Verdict verdict = settled_.Check(NameOf(path), now);
-        if (verdict == SettledFiles::Verdict::Wait || IsPendingDelete(path, now))
+        if (verdict == SettledFiles::Verdict::Wait || IsPendingDelete(path, now) ||
+            std::find(keptInPlace_.begin(), keptInPlace_.end(), now) != keptInPlace_.end())
             continue;
         if (verdict == SettledFiles::Verdict::TakeUnlessHeld)
             unknownWriters.push_back(now);
@@ -306,9 +307,18 @@ int32_t WorkflowEngine::ReadDrawing(const std::string& path, Source source, bool
 bool WorkflowEngine::SetAside(const std::string& path, const FileIdentity& identity)
 {
     const std::optional<std::string> movedTo = MoveToUnread(settings_.DataDir, path, identity);
-    if (movedTo)
+    if (movedTo) {
         observer_.FileSetAside(path, *movedTo);
-    return movedTo.has_value();
+        return true;
+    }
+    // Left where it is ("unread" cannot be made or written): read again at every look, it would be refused
+    // and told for ever; it waits until it changes, and the operator is told once.
+    if (std::find(keptInPlace_.begin(), keptInPlace_.end(), identity) == keptInPlace_.end()) {
+        keptInPlace_.push_back(identity);
+        notifier_.Show(FormatMessage(Msg::CannotSetAside, settings_.Language, {NameOf(path), kUnreadFolder}), "",
+                       MsgButtons::Ok, MsgIcon::Warning);
+    }
+    return false;
 }
 
 void WorkflowEngine::TellNoDrawing(const std::string& path, const FileIdentity& identity, const ImportReport& report)

@@ -149,6 +149,8 @@ private:
     std::vector<PendingDelete> pendingDeletes_;
     ImportReportLog reports_;
     std::vector<FileIdentity> toldEmpty_; // empty drawings already told, should one stay where it was
+    // Refused drawings that could not be set aside: not read again until they change.
+    std::vector<FileIdentity> keptInPlace_;
     SettledFiles settled_;
     // The directory and the watch's failure last told to the observer.
     std::optional<std::pair<std::string, std::string>> toldWatch_;

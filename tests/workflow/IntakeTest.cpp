@@ -82,6 +82,36 @@ TEST(DataDirectoryIntake, RefusedDrawingsAreSetAsideWithoutAPageOrAMessage)
     EXPECT_FALSE(fs::exists(f.c->settings.LastTaskPath));
 }
 
+// With a plain file where "unread/" would be, nothing can be set aside: each refused file is told once and
+// waits where it is until it changes, instead of being read and refused at every look.
+TEST(DataDirectoryIntake, ARefusedFileThatCannotBeSetAsideIsToldOnceAndWaits)
+{
+    CentreFixture f({"Language=1"});
+    f.WatchDataDir();
+    WriteFile(f.DataFile("unread"), "x");
+    WriteFile(f.DataFile("five-bytes.plt"), "IN;PU");
+    const auto poll = [&] {
+        f.OnOwner([&] {
+            for (int i = 0; i < 3; ++i)
+                f.c->engine.PollDataDir();
+        });
+    };
+    poll();
+    EXPECT_EQ(f.observer.reads.size(), 2u);
+    EXPECT_EQ(ReadFile(f.DataFile("five-bytes.plt")), "IN;PU");
+    auto texts = f.notifier.Texts();
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "Cannot move five-bytes.plt, which was not read, into the data directory's unread/; it "
+                         "stays where it is and is not read again until it changes",
+                         "Cannot move unread, which was not read, into the data directory's unread/; it stays where "
+                         "it is and is not read again until it changes"}));
+
+    WriteFile(f.DataFile("five-bytes.plt"), "IN;PU;");
+    poll();
+    EXPECT_EQ(f.observer.reads.size(), 3u) << "a changed file is read again";
+}
+
 // A drawing read without error but without a curve is no success: told once with what it held, set aside,
 // and a second one of the same name set aside beside it.
 TEST(DataDirectoryIntake, AnEmptyDrawingIsToldOnceAndSetAside)
