@@ -66,7 +66,9 @@ constexpr MessageEntry kMessages[] = {
          "%1 is too small or too large to read (a drawing file holds %2 to %3 bytes)"),
     Both(Msg::DataDirUnreadable, "无法读取数据目录%1，放入其中的文件不会被添加", // ours
          "Cannot read the data directory %1; files put there are not added"),
-    Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"),       // ours
+    Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"),                 // ours
+    Both(Msg::ReplaceTaskListQuestion, "任务列表中有 %1 页。打开 %2 会替换它们，它们将不再保留。要打开吗？", // ours
+         "The task list holds %1 pages. Opening %2 replaces them, and they are not kept. Open it?"),
     Both(Msg::CannotSetAside, "无法把未读入的 %1 移入数据目录的 %2，它留在原处，改动之前不再读取", // ours
          "Cannot move %1, which was not read, into the data directory's %2; it stays where it is and is not read "
          "again until it changes"),

@@ -52,11 +52,12 @@ enum class Msg : uint16_t {
 
     // File intake.
     PltOpenFailed,
-    PltBadSize,        // a file name, the least and the most bytes of a drawing
-    DataDirUnreadable, // our own: %1 is the directory
-    NoDrawingIn,
-    CannotSetAside, // a file name, the folder it could not be moved into       // our own: %1 is the file, %2 the instructions it held
-    DrawingTooLarge, // our own: %1 is the file name, %2 to %4 the limits of pages, cut crossings, label points
+    PltBadSize,              // a file name, the least and the most bytes of a drawing
+    DataDirUnreadable,       // our own: %1 is the directory
+    NoDrawingIn,             // our own: %1 is the file, %2 the instructions it held
+    ReplaceTaskListQuestion, // the pages in the list, the task file to open
+    CannotSetAside,          // a file name, the folder it could not be moved into
+    DrawingTooLarge,         // our own: %1 is the file name, %2 to %4 the limits of pages, cut crossings, label points
 
     // The import report of a drawing (our own), in the window's status bar and report dialog and the command
     // line's import; conversions in order.

@@ -112,7 +112,7 @@ void OutputCentre::PressStart()
     engine_.PressStart();
 }
 
-TaskFileResult OutputCentre::OpenTaskList(const std::string& path)
+ListOpening OutputCentre::OpenTaskList(const std::string& path)
 {
     return engine_.OpenTaskList(path);
 }

@@ -98,7 +98,7 @@ public:
     // The panel's Start button.
     void PressStart();
     // The File menu's task files: the list is replaced by the file's pages, or saved to it.
-    TaskFileResult OpenTaskList(const std::string& path);
+    ListOpening OpenTaskList(const std::string& path);
     TaskFileResult SaveTaskList(const std::string& path);
     // A change of the drawing view to page `index` (curve edits); the list is saved at the next tick. An index
     // outside the list does nothing.

@@ -54,7 +54,9 @@ intptr_t WorkflowEngine::HandleMessage(FrameMessage message, intptr_t wParam, in
         PollDataDir();
         return 0;
     case FrameMessage::WM_RELOAD_LAST_TASKS:
-        ReloadLastTasks();
+        // A task file opened at the start has had it reloaded already.
+        if (!lastReloaded_)
+            ReloadLastTasks();
         return 0;
     case FrameMessage::WM_REMOVE_DONE_PAGES:
         return RemoveDonePages();
@@ -206,6 +208,7 @@ void WorkflowEngine::TellWatch(const DirectoryEvents& events)
 
 void WorkflowEngine::ReloadLastTasks()
 {
+    lastReloaded_ = true;
     const TaskFileResult result = qv::ReloadLastTasks(doc_, settings_.LastTaskPath);
     if (result != TaskFileResult::Ok)
         notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "", MsgButtons::Ok,
@@ -345,18 +348,26 @@ void WorkflowEngine::AddThroughDialog(const std::optional<std::string>& chosenPa
         notifier_.Show(MessageText(Msg::PltOpenFailed, settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
 }
 
-TaskFileResult WorkflowEngine::OpenTaskList(const std::string& path)
+ListOpening WorkflowEngine::OpenTaskList(const std::string& path)
 {
+    // The last task list may be the only copy of drawings already taken from the data directory.
+    std::error_code ec;
+    if (keepLastTasks_ && !lastReloaded_ && std::filesystem::exists(settings_.LastTaskPath, ec))
+        ReloadLastTasks();
+    if (!doc_.pages.empty() && notifier_.Show(FormatMessage(Msg::ReplaceTaskListQuestion, settings_.Language,
+                                                            {doc_.pages.size(), NameOf(path)}),
+                                              "", MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        return ListOpening::Kept;
     const TaskFileResult result = doc_.Open(path);
     if (result != TaskFileResult::Ok) {
         notifier_.Show(TaskFileMessage(result, path, settings_.Language), "", MsgButtons::Ok, MsgIcon::Warning);
-        return result;
+        return ListOpening::Failed;
     }
     Changed();
     observer_.TaskListChanged();
     ShowFirstPage();
     SaveIfChanged();
-    return result;
+    return ListOpening::Opened;
 }
 
 void WorkflowEngine::AddTestDrawing(int command)

@@ -28,6 +28,10 @@ class Notifier;
 class WorkflowObserver;
 struct LinkState;
 
+// How opening a task list ended: its pages replaced the list, the operator kept the list in hand, or the file
+// could not be read (told).
+enum class ListOpening { Opened, Kept, Failed };
+
 // The workflow of the main frame: which page the machine outputs next, what a job's end does to the page
 // states, how drawings come into the task list (open dialog, data directory, test drawings), the reload of the
 // last task list, the removal of Done pages, the task list's commands and the panel's Start rule.
@@ -82,8 +86,9 @@ public:
     // Commands 3000 to 3006: empties the list, then adds the test drawing without deleting it.
     void AddTestDrawing(int command);
     // Command 57601: the task file's pages replace the list (a file that cannot be read is told and the list
-    // stays as it was).
-    TaskFileResult OpenTaskList(const std::string& path);
+    // stays as it was). A list with pages is replaced only when the operator says so; the last task list on
+    // disk is reloaded first when that has not happened yet, so the pages it holds are in that list.
+    ListOpening OpenTaskList(const std::string& path);
 
     // The list's commands on the selected rows (indices from 0): set the state (1500 Auto, 1501 Manual, 1502
     // Done) and delete (1503), both sparing the page being output; move the first selected row to the front
@@ -145,6 +150,7 @@ private:
     bool changed_ = false;
     bool saveFailureShown_ = false;
     bool keepLastTasks_ = true;
+    bool lastReloaded_ = false; // the last task list was read back (or found missing) once
     bool dataDirFailureShown_ = false;
     std::vector<PendingDelete> pendingDeletes_;
     ImportReportLog reports_;

@@ -268,6 +268,38 @@ TEST(LastTaskList, TheReloadKeepsTheFileAndAnUnreadableOneIsPutAside)
     }
 }
 
+// Opening a task file at the start, before the watcher's first pass, must not lose the list on disk: it is
+// reloaded first, and replacing a list with pages is the operator's choice.
+TEST(LastTaskList, OpeningATaskFileReloadsTheLastListFirstAndReplacesItOnlyWhenTheOperatorSaysSo)
+{
+    ListCentre s({}, {"Language=1"});
+    CQuorvaneDoc last;
+    last.pages.push_back(MakePage("x.plt", A));
+    last.pages.push_back(MakePage("y.plt", M));
+    ASSERT_EQ(last.Save(s.c->settings.LastTaskPath), TaskFileResult::Ok);
+    CQuorvaneDoc other;
+    other.pages.push_back(MakePage("z.plt", M));
+    const std::string otherPath = s.c->settings.ExeDir + "other.ctask";
+    ASSERT_EQ(other.Save(otherPath), TaskFileResult::Ok);
+
+    ListOpening opening = ListOpening::Failed;
+    s.notifier.QueueAnswer(MsgAnswer::No);
+    s.OnOwner([&] { opening = s.engine().OpenTaskList(otherPath); });
+    EXPECT_EQ(opening, ListOpening::Kept);
+    EXPECT_EQ(s.Names(), (std::vector<std::string>{"x.plt", "y.plt"}));
+    EXPECT_EQ(s.notifier.Texts().back(),
+              "The task list holds 2 pages. Opening other.ctask replaces them, and they are not kept. Open it?");
+    s.OnOwner([&] { s.engine().HandleMessage(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0); });
+    EXPECT_EQ(s.Names(), (std::vector<std::string>{"x.plt", "y.plt"}));
+
+    s.notifier.QueueAnswer(MsgAnswer::Yes);
+    s.OnOwner([&] { opening = s.engine().OpenTaskList(otherPath); });
+    EXPECT_EQ(opening, ListOpening::Opened);
+    EXPECT_EQ(s.Names(), (std::vector<std::string>{"z.plt"}));
+    s.OnOwner([&] { s.engine().HandleMessage(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0); });
+    EXPECT_EQ(s.Names(), (std::vector<std::string>{"z.plt"})) << "the watcher's late reload changes nothing";
+}
+
 TEST(LastTaskList, ClosingSavesTheListStopsTheProgramAndEmptiesTheJobPage)
 {
     ListCentre s({P, A});

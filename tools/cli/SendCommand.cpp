@@ -159,7 +159,7 @@ int RunSend(const std::vector<std::string>& words)
         centre.ApplyOptions(options);
         if (address)
             centre.SetMachineAddress(address->ip, address->port);
-        if (centre.OpenTaskList(path) != TaskFileResult::Ok) {
+        if (centre.OpenTaskList(path) != ListOpening::Opened) {
             status = 1;
             return;
         }

@@ -141,7 +141,7 @@ std::optional<int> CQuorvaneApp::Start(const StartOptions& options)
         centre_->SetMachineAddress(*options.netAddress, options.netPort);
     }
     LoadEnglish();
-    if (options.taskFile && centre_->OpenTaskList(*options.taskFile) != TaskFileResult::Ok)
+    if (options.taskFile && centre_->OpenTaskList(*options.taskFile) == ListOpening::Failed)
         return 1;
 
     frame_ = std::make_unique<ui::CMainFrame>(*centre_);

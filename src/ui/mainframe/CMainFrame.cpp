@@ -245,7 +245,7 @@ void CMainFrame::OnOpenTasks()
     const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), tr("平板喷切打印任务(*.ctask)"));
     if (path.isEmpty())
         return;
-    if (centre_.OpenTaskList(Local(path)) == TaskFileResult::Ok)
+    if (centre_.OpenTaskList(Local(path)) == ListOpening::Opened)
         taskFile_ = Local(path);
 }
 
