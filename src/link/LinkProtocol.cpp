@@ -46,10 +46,13 @@ int LinkProtocol::Handshake()
     const uint32_t firmware = DecodeVersion(*version);
     state_.firmwareVersion = firmware;
     if (firmware != kCompatibleFirmware) {
-        if ((firmware & kFirmwareFamilyBits) == kFirmwareFamilyBits)
+        if ((firmware & kFirmwareFamilyBits) == kFirmwareFamilyBits && firmware != toldFirmware_) {
+            toldFirmware_ = firmware;
             Tell(Msg::FirmwareIncompatible, MsgIcon::Warning);
+        }
         return -1;
     }
+    toldFirmware_ = 0;
     const auto advanced = Read<AdvancedParams::kWireSize>(cmd::kReadAdvanced);
     if (!advanced)
         return -1;

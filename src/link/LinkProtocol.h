@@ -33,9 +33,9 @@ public:
                  Notifier& notifier, Sleeper sleep = {});
 
     // Version check (32), then AdvancedParams (33) and MachineSettings (34) replace the host's copy, each as a
-    // whole. 0 on
-    // success; -1 at the first failure. A machine of the family with another firmware is told about; any
-    // other version fails silently. Does not set Connected: that is the caller's.
+    // whole. 0 on success; -1 at the first failure. A machine of the family with another firmware is told about
+    // once, not at every retry, until a handshake succeeds or another version answers; any other version fails
+    // silently. Does not set Connected: that is the caller's.
     int Handshake();
 
     // Writes AdvancedParams (50) or MachineSettings (51); tells the operator on failure; then pauses
@@ -71,6 +71,7 @@ private:
     Notifier& notifier_;
     Sleeper sleep_;
     int usbPollFailures_ = 0;
+    uint32_t toldFirmware_ = 0; // the incompatible version last told, 0 after a compatible handshake
     // What the machine keeps in the record bytes the host does not use.
     std::array<uint8_t, AdvancedParams::kWireSize> advancedWire_{};
     std::array<uint8_t, MachineSettings::kWireSize> settingsWire_{};
