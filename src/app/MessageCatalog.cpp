@@ -29,6 +29,8 @@ constexpr MessageEntry kMessages[] = {
     Single(Msg::SocketLibraryInitFailed, "Windows 通信端口初始化失败。"),
     Single(Msg::EnglishResourcesLoadFailed, "加载英文语言包失败!"),
     Single(Msg::ApplicationRunning, "Application running"),
+    Both(Msg::InstanceLockFailed, "无法在 %1 中建立程序锁，程序没有启动", // ours
+         "Cannot make the program's lock in %1; the program did not start"),
 
     // Stroke fonts.
     Single(Msg::FontHzOpenFailed, "Failed to open fon_hz.bin"),

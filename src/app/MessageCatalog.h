@@ -22,6 +22,7 @@ enum class Msg : uint16_t {
     SocketLibraryInitFailed,
     EnglishResourcesLoadFailed,
     ApplicationRunning,
+    InstanceLockFailed, // ours: the directory of the lock
 
     // Stroke fonts for HP-GL labels.
     FontHzOpenFailed,

@@ -128,6 +128,15 @@ std::optional<int> CQuorvaneApp::Start(const StartOptions& options)
     case ui::SingleInstance::Start::Unreachable:
         QMessageBox::information(nullptr, QStringLiteral("Quorvane"), Utf8(MessageText(Msg::ApplicationRunning, 0)));
         return 1;
+    case ui::SingleInstance::Start::NoLock: {
+        // Before the settings are read, so in both languages.
+        const std::string dir = options.instanceDir.toStdString();
+        const std::string text =
+            FormatMessage(Msg::InstanceLockFailed, 0, {dir}) + "\n" + FormatMessage(Msg::InstanceLockFailed, 1, {dir});
+        std::fprintf(stderr, "%s\n", text.c_str());
+        QMessageBox::warning(nullptr, QStringLiteral("Quorvane"), Utf8(text));
+        return 1;
+    }
     }
 
     // The settings, the start values of the machine records and the data directory's repair.

@@ -38,6 +38,8 @@ SingleInstance::Start SingleInstance::Claim()
         server_.listen(socketPath_);
         return Start::First;
     }
+    if (lock_.error() != QLockFile::LockFailedError)
+        return Start::NoLock;
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kWaitMs))

@@ -14,9 +14,10 @@ class SingleInstance : public QObject {
 
 public:
     enum class Start {
-        First,      // this is the program: the socket listens
-        HandedOver, // another program runs and was asked to show itself
-        Unreachable // another program holds the lock but did not answer
+        First,       // this is the program: the socket listens
+        HandedOver,  // another program runs and was asked to show itself
+        Unreachable, // another program holds the lock but did not answer
+        NoLock       // the lock cannot be made there (no such directory, no right to write in it)
     };
 
     // `directory`: where the lock and the socket live (the user's runtime directory).
