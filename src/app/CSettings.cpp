@@ -97,7 +97,7 @@ void CSettings::Save(const CSetDisp& disp, const MachineSettings& machine) const
         if (b.field)
             ini.SetInt(kSection, b.key, *b.field);
         else
-            ini.SetString(kSection, b.key, DataDir);
+            ini.SetString(kSection, b.key, MissingDataDir.empty() ? DataDir : MissingDataDir);
     }
     ini.SaveAtomically(FilePath());
 }

@@ -22,6 +22,9 @@ public:
 
     // Paths. ExeDir ends in '/'.
     std::string DataDir;
+    // A data directory of setting.ini that did not exist at the start (a share not mounted yet): the program
+    // works in the fallback meanwhile, but the file keeps naming this one until another is chosen.
+    std::string MissingDataDir;
     std::string ExeDir;
     std::string LastTaskPath;
     std::string FontHzPath;

@@ -68,6 +68,8 @@ constexpr MessageEntry kMessages[] = {
          "%1 is too small or too large to read (a drawing file holds %2 to %3 bytes)"),
     Both(Msg::DataDirUnreadable, "无法读取数据目录%1，放入其中的文件不会被添加", // ours
          "Cannot read the data directory %1; files put there are not added"),
+    Both(Msg::DataDirMissing, "数据目录 %1 不存在，现在使用 %2；设置中仍保留 %1", // ours
+         "The data directory %1 does not exist; %2 is used for now, and the settings keep %1"),
     Both(Msg::NoDrawingIn, "%1 中没有图形（其中有：%2）", "no drawing in %1 (it held: %2)"),                 // ours
     Both(Msg::ReplaceTaskListQuestion, "任务列表中有 %1 页。打开 %2 会替换它们，它们将不再保留。要打开吗？", // ours
          "The task list holds %1 pages. Opening %2 replaces them, and they are not kept. Open it?"),

@@ -55,6 +55,7 @@ enum class Msg : uint16_t {
     PltOpenFailed,
     PltBadSize,              // a file name, the least and the most bytes of a drawing
     DataDirUnreadable,       // our own: %1 is the directory
+    DataDirMissing,          // our own: %1 the configured directory, %2 the one used meanwhile
     NoDrawingIn,             // our own: %1 is the file, %2 the instructions it held
     ReplaceTaskListQuestion, // the pages in the list, the task file to open
     CannotSetAside,          // a file name, the folder it could not be moved into

@@ -166,6 +166,7 @@ void OutputCentre::SetLanguage(int32_t language)
 void OutputCentre::SetDataDir(const std::string& dir)
 {
     settings_.DataDir = dir;
+    settings_.MissingDataDir.clear();
 }
 
 void OutputCentre::ApplyMachineParams(const MachineParams& params, uint8_t saveCode)

@@ -145,6 +145,12 @@ intptr_t WorkflowEngine::JobFinished(intptr_t wParam)
 void WorkflowEngine::PollDataDir()
 {
     SaveIfChanged();
+    if (!settings_.MissingDataDir.empty() && !missingDataDirTold_) {
+        missingDataDirTold_ = true;
+        notifier_.Show(
+            FormatMessage(Msg::DataDirMissing, settings_.Language, {settings_.MissingDataDir, settings_.DataDir}), "",
+            MsgButtons::Ok, MsgIcon::Warning);
+    }
     const DirectoryEvents events = watch_.Collect(settings_.DataDir);
     TellWatch(events);
     std::vector<std::string> files;

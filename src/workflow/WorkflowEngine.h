@@ -150,7 +150,8 @@ private:
     bool changed_ = false;
     bool saveFailureShown_ = false;
     bool keepLastTasks_ = true;
-    bool lastReloaded_ = false; // the last task list was read back (or found missing) once
+    bool lastReloaded_ = false;
+    bool missingDataDirTold_ = false; // the last task list was read back (or found missing) once
     bool dataDirFailureShown_ = false;
     std::vector<PendingDelete> pendingDeletes_;
     ImportReportLog reports_;

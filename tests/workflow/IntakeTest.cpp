@@ -82,6 +82,20 @@ TEST(DataDirectoryIntake, RefusedDrawingsAreSetAsideWithoutAPageOrAMessage)
     EXPECT_FALSE(fs::exists(f.c->settings.LastTaskPath));
 }
 
+// A data directory that is not there yet (a share mounted later) is told once; the fallback is used meanwhile.
+TEST(DataDirectoryIntake, AMissingDataDirectoryIsToldOnce)
+{
+    CentreFixture f({"Language=1", "DataDir=/no/such/share/"});
+    f.OnOwner([&] {
+        f.c->engine.PollDataDir();
+        f.c->engine.PollDataDir();
+    });
+    EXPECT_EQ(f.notifier.Texts(),
+              (std::vector<std::string>{"The data directory /no/such/share/ does not exist; " + f.exe.Path() +
+                                        "plot/ is used for now, and the settings "
+                                        "keep /no/such/share/"}));
+}
+
 // With a plain file where "unread/" would be, nothing can be set aside: each refused file is told once and
 // waits where it is until it changes, instead of being read and refused at every look.
 TEST(DataDirectoryIntake, ARefusedFileThatCannotBeSetAsideIsToldOnceAndWaits)
