@@ -77,9 +77,10 @@ constexpr MessageEntry kMessages[] = {
          "Cannot move %1, which was not read, into the data directory's %2; it stays where it is and is not read "
          "again until it changes"),
     Both(Msg::DrawingTooLarge, // ours
-         "图纸 %1 太大：会超过 %2 页、%3 处分页切断、%4 个文字点或 %5 对相互嵌套的轮廓，未导入任何内容。",
+         "图纸 %1 太大：会超过 %2 页、%3 处分页切断、%4 个文字点或 %5 对相互嵌套的轮廓，或宽度、高度超过 %6 米，"
+         "未导入任何内容。",
          "The drawing %1 is too large: it would make more than %2 pages, %3 page-cut crossings, %4 label "
-         "points or %5 pairs of nested contours; nothing of it was imported."),
+         "points or %5 pairs of nested contours, or be wider or higher than %6 m; nothing of it was imported."),
 
     // Import report (ours).
     Both(Msg::ReportOnePage, "1 页", "1 page"),

@@ -59,7 +59,7 @@ enum class Msg : uint16_t {
     NoDrawingIn,             // our own: %1 is the file, %2 the instructions it held
     ReplaceTaskListQuestion, // the pages in the list, the task file to open
     CannotSetAside,          // a file name, the folder it could not be moved into
-    DrawingTooLarge,         // our own: %1 is the file name, %2 to %4 the limits of pages, cut crossings, label points
+    DrawingTooLarge, // our own: %1 the file name, %2 to %6 the limits of pages, cut crossings, label points, nesting pairs and span (m)
 
     // The import report of a drawing (our own), in the window's status bar and report dialog and the command
     // line's import; conversions in order.

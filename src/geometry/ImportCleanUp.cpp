@@ -20,6 +20,12 @@ bool CleanUpImportedPages(std::vector<std::unique_ptr<COnePage>>& pages, const I
         RemoveDuplicatePoints(page);
         SimplifyCurves(page);
         ComputePageBounds(page);
+        // Wider or higher than a coordinate can span, the page could not be moved to the origin without its
+        // points running into the limit of the coordinates and collapsing there.
+        if (int64_t{page.maxX} - page.minX > kMaxPageSpan || int64_t{page.maxY} - page.minY > kMaxPageSpan) {
+            withinBounds = false;
+            continue;
+        }
         if (options.AutoMoveToLeft != 0 || page.minX < 0)
             MoveToLeft(page);
         if (options.AutoMoveToBottom != 0 || page.minY < 0)

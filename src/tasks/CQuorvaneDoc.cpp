@@ -73,9 +73,9 @@ bool CQuorvaneDoc::TakeImportedDrawing(std::size_t from, const ImportOptions& op
 
 std::string DrawingTooLargeText(const std::string& fileName, int32_t language)
 {
-    return FormatMessage(
-        Msg::DrawingTooLarge, language,
-        {fileName, kMaxDrawingPages, kMaxPageCutCrossings, CLabelRenderer::kMaxLabelPoints, kMaxNestingCandidates / 2});
+    return FormatMessage(Msg::DrawingTooLarge, language,
+                         {fileName, kMaxDrawingPages, kMaxPageCutCrossings, CLabelRenderer::kMaxLabelPoints,
+                          kMaxNestingCandidates / 2, kMaxPageSpan / 40'000});
 }
 
 ImportOptions ImportOptionsOf(const CSettings& settings)

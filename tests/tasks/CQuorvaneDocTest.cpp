@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/resource.h>
 
 namespace qv {
@@ -93,6 +94,20 @@ TEST_F(CQuorvaneDocTest, ADrawingNestedPastTheBoundIsNotImported)
     options.FindOutline = 1;
     EXPECT_FALSE(doc.TakeImportedDrawing(3, options));
     EXPECT_EQ(Listing(doc), "a1 b2 c3");
+}
+
+TEST_F(CQuorvaneDocTest, ADrawingWiderThanACoordinateSpansIsNotImported)
+{
+    for (const bool wide : {true, false}) {
+        CQuorvaneDoc list;
+        auto drawing = Page("d", 1);
+        drawing->curves.clear();
+        const int32_t left = wide ? std::numeric_limits<int32_t>::min() : 0;
+        drawing->AddCurve().points = {{left, 0}, {std::numeric_limits<int32_t>::max(), 10}};
+        list.pages.push_back(std::move(drawing));
+        EXPECT_EQ(list.TakeImportedDrawing(0, ImportOptions{}), !wide) << "wide " << wide;
+        EXPECT_EQ(list.pages.size(), wide ? 0u : 1u) << "its points would collapse at the edge of the coordinates";
+    }
 }
 
 TEST_F(CQuorvaneDocTest, MarksIgnoreIndicesOutsideTheList)
