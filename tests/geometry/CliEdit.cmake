@@ -66,6 +66,8 @@ run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 1 shrink -o "${WORK}/no
 expect("unknown command (${rc}): ${err}" rc EQUAL 2 AND err MATCHES "unknown command: shrink")
 run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 99 merge -o "${WORK}/none.ctask")
 expect("page out of range (${rc}): ${err}" rc EQUAL 1 AND err MATCHES "no page 99")
+run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page abc merge -o "${WORK}/none.ctask")
+expect("page not a number (${rc}): ${err}" rc EQUAL 2 AND err MATCHES "--page takes a page number")
 run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 1 --curves 0-2 merge -o "${WORK}/none.ctask")
 expect("bad curve list (${rc}): ${err}" rc EQUAL 1 AND err MATCHES "bad curve list")
 run(rc out err "${CLI}" edit "${WORK}/list.ctask" --page 1 merge --settings "${WORK}/missing" -o "${WORK}/none.ctask")

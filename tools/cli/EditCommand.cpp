@@ -61,6 +61,9 @@ int RunEdit(const std::vector<std::string>& words)
     if (const auto dir = args.Value("settings"))
         if (const int status = LoadSettingsOption(dir, settings, machine))
             return status;
+    const auto position = PositiveNumber(*pageText);
+    if (!position)
+        return WrongWords("edit", "--page takes a page number from 1");
     const std::string& input = args.positional().front();
     CQuorvaneDoc doc;
     const TaskFileResult opened = doc.Open(input);
@@ -68,8 +71,7 @@ int RunEdit(const std::vector<std::string>& words)
         std::fprintf(stderr, "%s\n", TaskFileMessage(opened, input, settings.Language).c_str());
         return 1;
     }
-    const auto position = PositiveNumber(*pageText);
-    if (!position || *position > doc.pages.size()) {
+    if (*position > doc.pages.size()) {
         std::fprintf(stderr, "no page %s: the task list holds %zu pages\n", pageText->c_str(), doc.pages.size());
         return 1;
     }
