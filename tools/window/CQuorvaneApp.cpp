@@ -195,6 +195,8 @@ void CQuorvaneApp::TakeScreenshot(const QString& file)
         std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot" : "cannot write", qPrintable(file));
         std::fflush(stdout);
         frame_->close();
+        if (!saved)
+            QCoreApplication::exit(1); // a script must not take a missing picture for one taken
     });
 }
 
