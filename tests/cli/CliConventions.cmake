@@ -36,6 +36,9 @@ run(rc out err "${CLI}" nonsense)
 expect("unknown command (${rc})" rc EQUAL 2 AND err MATCHES "no command \"nonsense\"")
 run(rc out err "${SIM}" --port)
 expect("sim without a value (${rc})" rc EQUAL 2 AND err MATCHES "option --port needs a value")
+file(WRITE "${WORK}/a-file" "")
+run(rc out err "${SIM}" --port 0 --out "${WORK}/a-file/jobs")
+expect("sim with nowhere to write its jobs (${rc})" rc EQUAL 1 AND err MATCHES "cannot write jobs to")
 
 # One name for one option: --settings everywhere, the old --dir of `settings` still taken.
 foreach(spelling --settings --dir)

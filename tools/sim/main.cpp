@@ -20,6 +20,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <optional>
@@ -144,6 +145,15 @@ int main(int argc, char** argv)
     std::array<uint8_t, 4> ip{};
     if (::inet_pton(AF_INET, address.c_str(), ip.data()) != 1)
         return Usage("bad address");
+    // Every job would be lost without a word: the folder is made, and must be writable, before serving.
+    if (!options.outputDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(options.outputDir, ec);
+        if (ec || ::access(options.outputDir.c_str(), W_OK | X_OK) != 0) {
+            std::fprintf(stderr, "quorvane-sim: cannot write jobs to %s\n", options.outputDir.c_str());
+            return 1;
+        }
+    }
 
     // The signals end the process through sigwait below, whatever thread they hit.
     sigset_t stopSignals;
