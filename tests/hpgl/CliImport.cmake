@@ -45,7 +45,7 @@ expect("met: ${out}" out MATCHES "\n  met: [^\n]*PD [0-9]+" AND out MATCHES "\n 
 file(WRITE "${WORK}/encoded.plt" "IN;SP1;PE7<=GeGeCb_;")
 run(rc out err "${CLI}" import "${WORK}/encoded.plt" -o "${WORK}/empty.ctask")
 expect("empty drawing (${rc}): ${err}" rc EQUAL 1 AND err MATCHES "encoded.plt 中没有图形" AND
-       err MATCHES "skipped: [^\n]*PE 1")
+       err MATCHES "跳过的指令：[^\n]*PE 1")
 expect("an empty drawing wrote a task file" NOT EXISTS "${WORK}/empty.ctask")
 
 # The wider dialect reads it; the JSON report for scripts.

@@ -130,9 +130,12 @@ int RunImport(const std::vector<std::string>& words)
         if (report.Empty()) {
             std::map<std::string, uint32_t> held = report.met;
             held.insert(report.skipped.begin(), report.skipped.end());
-            std::fprintf(stderr, "%s\nskipped: %s\n",
+            const std::string skipped = report.skipped.empty()
+                                            ? std::string(MessageText(Msg::ReportNone, settings.Language))
+                                            : CountList(report.skipped);
+            std::fprintf(stderr, "%s\n%s\n",
                          FormatMessage(Msg::NoDrawingIn, settings.Language, {file, CountList(held)}).c_str(),
-                         report.skipped.empty() ? "none" : CountList(report.skipped).c_str());
+                         FormatMessage(Msg::ReportSkipped, settings.Language, {skipped}).c_str());
             return 1;
         }
         if (args.Flag("json"))
