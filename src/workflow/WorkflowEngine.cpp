@@ -220,7 +220,8 @@ void WorkflowEngine::ReloadLastTasks()
         notifier_.Show(TaskFileMessage(result, settings_.LastTaskPath, settings_.Language), "", MsgButtons::Ok,
                        MsgIcon::Warning);
     onlyPage_ = doc_.pages.size() == 1;
-    observer_.TaskListReloaded(doc_.pages.size());
+    if (result == TaskFileResult::Ok)
+        observer_.TaskListReloaded(doc_.pages.size());
     observer_.TaskListChanged();
     ShowFirstPage();
 }

@@ -30,7 +30,8 @@ public:
     virtual void FileSetAside(const std::string& /*path*/, const std::string& /*movedTo*/) {}
     // The page now at `index` went from `from` to its current state.
     virtual void PageStateChanged(std::size_t /*index*/, const COnePage& /*page*/, int32_t /*from*/) {}
-    // The list of the previous run replaced the list (`pages` pages; 0 also when it could not be read).
+    // The list of the previous run was read back and replaced the list (`pages` pages); one that could not be
+    // read is told through the notifier instead.
     virtual void TaskListReloaded(std::size_t /*pages*/) {}
     // The data directory `dir` is watched for writers finishing their files (`failure` empty), or only
     // polled, for the reason `failure` gives; told at the first poll and whenever it changes.
