@@ -198,7 +198,7 @@ void CHpglFile::Consume(uint8_t b)
     case Mode::Numeric:
         if (IsNumberChar(b)) {
             // In the wider dialect a sign inside a number starts the next one: "PD400-400" is two numbers.
-            if (dialect_ == 1 && inToken_ && !signAllowed_ && (b == '+' || b == '-'))
+            if (dialect_ == 1 && inToken_ && digits_ > 0 && (b == '+' || b == '-'))
                 TakeToken();
             if (!inToken_)
                 StartToken();

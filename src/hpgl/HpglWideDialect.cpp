@@ -272,7 +272,7 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
         switch (b & 0x7F) {
         case ':':
         case '>':
-            s.flag = b;
+            s.flag = b & 0x7F;
             break;
         case '<':
             s.nextUp = true;

@@ -60,7 +60,7 @@ TEST_F(WideDialectTest, PolylineEncoded)
         {"a line last leaves the pen down", "IN;PE<=\xBF\xBFG\xC2\xBF;PA100,100;", "S 0,0; P 100,0,100,100"},
         {"a move last leaves it up", "IN;PD;PE<=\xBF\xBFG\xC2\xBF<\xBFG\xC2;PA200,200;", "S 0,0; P 100,0"},
         {"negative fraction bits multiply", "IN;PE>\xC2<=\xBF\xBFG\xC2\xBF;", "S 0,0; P 200,0"},
-        {"a flag with its eighth bit set", "IN;PE\xBC=\xBF\xBFG\xC2\xBF;", "S 0,0; P 100,0"},
+        {"flags with their eighth bit set", "IN;PE\xBC=\xBF\xBF\xBA\xC3G\xC2\xBF;", "SP 2; S 0,0; P 100,0"},
         {"base 32 ignores every eighth bit", "IN;PE7<=__\xC7\xE5_\xBB", "S 0,0; P 100,0"},
     };
     for (const Case& c : cases)
@@ -88,6 +88,7 @@ TEST_F(WideDialectTest, NumbersAsTheLanguageReadsThem)
     const std::string beyondADouble = "IN;PR;PU" + huge + ",0;PU-" + huge + ",0;PD;PR400,0,0,400;";
     const Case cases[] = {
         {"a sign starts the next number", "IN;PD400-400,800+0;", "S 0,0; P 400,-400,800,0"},
+        {"a sign before any digit does not", "IN;PD+-5,7;", "S 0,0; P 0,7"},
         {"a number past 2^30 ignores its command", "IN;PA1073741825,0;PD10,0;", "S 0,0; P 10,0"},
         {"even beyond a double", beyondADouble, "S 0,0; P 400,0,400,400"},
     };
