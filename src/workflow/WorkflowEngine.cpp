@@ -322,7 +322,11 @@ bool WorkflowEngine::SetAside(const std::string& path, const FileIdentity& ident
         return true;
     }
     // Left where it is ("unread" cannot be made or written): read again at every look, it would be refused
-    // and told for ever; it waits until it changes, and the operator is told once.
+    // and told for ever; it waits until it changes, and the operator is told once. A file that has gone or
+    // changed meanwhile is simply read again.
+    struct stat now {};
+    if (::stat(path.c_str(), &now) != 0 || IdentityOf(now) != identity)
+        return false;
     if (std::find(keptInPlace_.begin(), keptInPlace_.end(), identity) == keptInPlace_.end()) {
         keptInPlace_.push_back(identity);
         notifier_.Show(FormatMessage(Msg::CannotSetAside, settings_.Language, {NameOf(path), kUnreadFolder}), "",
@@ -496,6 +500,7 @@ bool WorkflowEngine::SaveIfChanged()
     }
     changed_ = false;
     saveFailureShown_ = false;
+    lastReloaded_ = true;
     for (const PendingDelete& pending : pendingDeletes_)
         DeleteIfUnchanged(pending.path, pending.identity);
     pendingDeletes_.clear();

@@ -150,8 +150,9 @@ private:
     bool changed_ = false;
     bool saveFailureShown_ = false;
     bool keepLastTasks_ = true;
+    // The list in memory holds the last task list on disk: read back, or written since.
     bool lastReloaded_ = false;
-    bool missingDataDirTold_ = false; // the last task list was read back (or found missing) once
+    bool missingDataDirTold_ = false;
     bool dataDirFailureShown_ = false;
     std::vector<PendingDelete> pendingDeletes_;
     ImportReportLog reports_;

@@ -298,6 +298,20 @@ TEST(LastTaskList, OpeningATaskFileReloadsTheLastListFirstAndReplacesItOnlyWhenT
     EXPECT_EQ(s.Names(), (std::vector<std::string>{"z.plt"}));
     s.OnOwner([&] { s.engine().HandleMessage(FrameMessage::WM_RELOAD_LAST_TASKS, 0, 0); });
     EXPECT_EQ(s.Names(), (std::vector<std::string>{"z.plt"})) << "the watcher's late reload changes nothing";
+
+    // A list that has been written since the start is the one on disk: opening is not preceded by a reload,
+    // which would store the page being output as Manual.
+    ListCentre fresh({P, A});
+    const std::ptrdiff_t second = 1;
+    fresh.OnOwner([&] {
+        fresh.engine().MoveToFront(std::span(&second, 1));
+        fresh.engine().PollDataDir();
+    });
+    ASSERT_TRUE(fs::exists(fresh.c->settings.LastTaskPath));
+    fresh.notifier.QueueAnswer(MsgAnswer::No);
+    fresh.OnOwner([&] { opening = fresh.engine().OpenTaskList(otherPath); });
+    EXPECT_EQ(opening, ListOpening::Kept);
+    EXPECT_EQ(fresh.States(), (std::vector<int32_t>{A, P})) << "moved to the front, still being output";
 }
 
 TEST(LastTaskList, ClosingSavesTheListStopsTheProgramAndEmptiesTheJobPage)

@@ -132,7 +132,11 @@ void CDlgSoftSet::ChangeDataDir()
 void CDlgSoftSet::TakeDataDirFolder(const QString& folder)
 {
     const DataDirChoice choice = ChooseDataDir(folder.toStdString(), centre_.Settings().ExeDir);
-    dataDir_ = SettleDataDirChoice(choice, dataDir_, notifier_);
+    const std::string settled = SettleDataDirChoice(choice, dataDir_, notifier_);
+    // A refused or cancelled choice keeps what was in force, a data directory still missing included.
+    if (settled == dataDir_)
+        return;
+    dataDir_ = settled;
     centre_.SetDataDir(dataDir_);
     ShowDataDir();
 }

@@ -151,10 +151,13 @@ TEST(SoftwareSettingsDialog, AnAcceptedDataDirectoryOutlivesCancel)
     ScriptedCentre centre;
     TempDir chosen;
     std::filesystem::create_directory(chosen.File("sub"));
+    centre.c->settings.MissingDataDir = "/share/not/mounted/";
     CDlgSoftSet dialog(*centre.centre, centre.notifier);
     dialog.TakeDataDirFolder(QString::fromStdString(centre.c->settings.ExeDir));
     EXPECT_EQ(centre.notifier.Texts(), (std::vector<std::string>{"非法的临时文件目录"}));
+    EXPECT_EQ(centre.c->settings.MissingDataDir, "/share/not/mounted/") << "a refused choice keeps it";
     dialog.TakeDataDirFolder(QString::fromStdString(chosen.Path()));
+    EXPECT_TRUE(centre.c->settings.MissingDataDir.empty()) << "another directory was chosen";
     Press(dialog, kSoftCancel);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(centre.c->settings.DataDir, chosen.Path());
