@@ -130,7 +130,8 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return true;
-    if (errno != EINVAL)
+    // EINVAL: the file system lacks it; ENOSYS: the kernel does.
+    if (errno != EINVAL && errno != ENOSYS)
         return false;
     struct stat st {};
     if (::lstat(to.c_str(), &st) == 0) {

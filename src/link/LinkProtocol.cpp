@@ -46,10 +46,10 @@ int LinkProtocol::Handshake()
     const uint32_t firmware = DecodeVersion(*version);
     state_.firmwareVersion = firmware;
     if (firmware != kCompatibleFirmware) {
-        if ((firmware & kFirmwareFamilyBits) == kFirmwareFamilyBits && firmware != toldFirmware_) {
-            toldFirmware_ = firmware;
+        const bool family = (firmware & kFirmwareFamilyBits) == kFirmwareFamilyBits;
+        if (family && firmware != toldFirmware_)
             Tell(Msg::FirmwareIncompatible, MsgIcon::Warning);
-        }
+        toldFirmware_ = family ? firmware : 0;
         return -1;
     }
     toldFirmware_ = 0;

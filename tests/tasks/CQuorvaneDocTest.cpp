@@ -303,7 +303,7 @@ TEST_F(CQuorvaneDocTest, FailedSaveLeavesThePreviousFile)
     for (int i = 0; i < 200; ++i)
         doc.pages.push_back(Page("more", i));
     // Larger than one piece of the archive, so the write fails while the list is still being written.
-    CCurve& longCurve = doc.pages.back()->AddCurve();
+    CCurve& longCurve = doc.pages.front()->AddCurve();
     for (int32_t x = 0; x < 300'000; ++x)
         longCurve.AddPoint(x, 0);
     rlimit saved{};
