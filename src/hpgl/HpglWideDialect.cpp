@@ -269,10 +269,11 @@ void CHpglFile::ConsumeEncoded(uint8_t b)
     const uint8_t top = s.sevenBit ? 126 : 254;
     const uint64_t base = s.sevenBit ? 32 : 64;
     if (b < 63 || b > top || (b > 62 + base && b < lastDigit)) {
-        switch (b & 0x7F) {
+        const uint8_t flag = b & 0x7F;
+        switch (flag) {
         case ':':
         case '>':
-            s.flag = b & 0x7F;
+            s.flag = flag;
             break;
         case '<':
             s.nextUp = true;

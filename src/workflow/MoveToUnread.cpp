@@ -14,34 +14,35 @@ constexpr int kMaxNumberedNames = 1000;
 
 } // namespace
 
-std::optional<std::string> MoveToUnread(const std::string& dataDir, const std::string& path,
-                                        const FileIdentity& identity)
+UnreadMove MoveToUnread(const std::string& dataDir, const std::string& path, const FileIdentity& identity)
 {
+    const UnreadMove changed{UnreadMove::Outcome::Changed, {}};
+    const UnreadMove cannot{UnreadMove::Outcome::CannotMove, {}};
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
-        return std::nullopt;
+        return changed;
     // A link is what was dropped there: it moves when the file it names is unchanged.
     if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
-        return std::nullopt;
+        return changed;
     if (IdentityOf(st) != identity)
-        return std::nullopt;
+        return changed;
     std::string folder = dataDir;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
     folder += kUnreadFolder;
     if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
-        return std::nullopt;
+        return cannot;
     const std::string name = path.substr(path.find_last_of('/') + 1);
     for (int n = 0; n <= kMaxNumberedNames; ++n) {
         std::string target = folder + name;
         if (n > 0)
             target += '.' + std::to_string(n);
         if (RenameWithoutReplacing(path, target))
-            return target;
+            return {UnreadMove::Outcome::Moved, target};
         if (errno != EEXIST)
-            return std::nullopt;
+            return cannot;
     }
-    return std::nullopt;
+    return cannot;
 }
 
 } // namespace qv

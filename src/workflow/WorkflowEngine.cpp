@@ -316,16 +316,15 @@ int32_t WorkflowEngine::ReadDrawing(const std::string& path, Source source, bool
 
 bool WorkflowEngine::SetAside(const std::string& path, const FileIdentity& identity)
 {
-    const std::optional<std::string> movedTo = MoveToUnread(settings_.DataDir, path, identity);
-    if (movedTo) {
-        observer_.FileSetAside(path, *movedTo);
+    const UnreadMove move = MoveToUnread(settings_.DataDir, path, identity);
+    if (move.outcome == UnreadMove::Outcome::Moved) {
+        observer_.FileSetAside(path, move.movedTo);
         return true;
     }
-    // Left where it is ("unread" cannot be made or written): read again at every look, it would be refused
-    // and told for ever; it waits until it changes, and the operator is told once. A file that has gone or
-    // changed meanwhile is simply read again.
-    struct stat now {};
-    if (::stat(path.c_str(), &now) != 0 || IdentityOf(now) != identity)
+    // A file that has gone or changed meanwhile is simply read again. One left where it is ("unread" cannot
+    // be made or written) would be read, refused and told at every look: it waits until it changes, and the
+    // operator is told once.
+    if (move.outcome == UnreadMove::Outcome::Changed)
         return false;
     if (std::find(keptInPlace_.begin(), keptInPlace_.end(), identity) == keptInPlace_.end()) {
         keptInPlace_.push_back(identity);

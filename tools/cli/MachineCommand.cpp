@@ -100,7 +100,7 @@ public:
     JogInterruptions& operator=(const JogInterruptions&) = delete;
 
     // Waits `ms` or until a signal came; true when one came.
-    static bool Wait(int ms)
+    bool Wait(int ms) const
     {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (jogInterrupted == 0 && std::chrono::steady_clock::now() < end)
@@ -176,7 +176,7 @@ int RunMachine(const std::vector<std::string>& words)
             pressed = commu.SendCmd(dir->second);
             std::printf("jogging %s for %d ms\n", dir->first, *ms);
             std::fflush(stdout);
-            interrupted = JogInterruptions::Wait(*ms);
+            interrupted = interruptions.Wait(*ms);
             released = commu.SendCmd(cmd::kStopJog);
         }
         if (interrupted)
