@@ -77,8 +77,8 @@ void CHpglFile::FinishReport(int32_t halfCutPen)
 {
     static constexpr std::string_view kDesign[] = {"IN", "DF", "PU", "PD", "PA", "PG", "FR", "LT",
                                                    "SP", "LO", "SI", "DI", "DR", "LB", "DT"};
-    static constexpr std::string_view kWide[] = {"PR", "PE", "CI", "AA", "AR", "EA",
-                                                 "ER", "RA", "RR", "IP", "SC", "RO"};
+    static constexpr std::string_view kWide[] = {"PR", "PE", "CI", "AA", "AR", "EA", "ER",
+                                                 "RA", "RR", "IP", "SC", "RO", "BL", "PB"};
     const auto in = [](std::span<const std::string_view> set, std::string_view m) {
         return std::find(set.begin(), set.end(), m) != set.end();
     };
@@ -108,6 +108,9 @@ void CHpglFile::AddToReport(std::span<const std::unique_ptr<COnePage>> built)
     double length = 0;
     for (const auto& page : built) {
         for (const auto& curve : page->curves) {
+            if (std::adjacent_find(curve->points.begin(), curve->points.end(), std::not_equal_to<>()) ==
+                curve->points.end())
+                continue;
             ++report.curves;
             for (std::size_t i = 1; i < curve->points.size(); ++i) {
                 // Below 2^26 units (1.6 km) the squares are exact in a double, so the root is as exact as

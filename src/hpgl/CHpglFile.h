@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -78,7 +79,8 @@ public:
     // split where the pen, the position or a page changes, kinds by pen (HCPenNumber gives half cuts, other pens
     // above 1 full cuts), states by AutoStartWork, and PltUnit 1 scaling the file's 0.0254 mm to 1/40 mm.
     void BuildPages(std::vector<std::unique_ptr<COnePage>>& pages, const CSettings& settings) const;
-    // Adds the curves and the extent of `built`, the pages BuildPages gave, to the report.
+    // Adds the curves and the extent of `built`, the pages BuildPages gave, to the report; a curve whose points
+    // all coincide is left out, as the import's clean-up drops it.
     void AddToReport(std::span<const std::unique_ptr<COnePage>> built);
 
 private:
@@ -112,6 +114,7 @@ private:
     void AddDigit(uint8_t digit);
     void TakeToken();
     void FinishLabel();
+    void DrawLabelText(std::string_view text);
     // The execution table (HpglCommands.cpp), for the command just read.
     void ExecuteCommand();
     void ResetLabelDefaults();

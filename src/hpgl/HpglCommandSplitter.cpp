@@ -252,7 +252,7 @@ void CHpglFile::Consume(uint8_t b)
 
     case Mode::LabelEnd:
         // Consecutive labels join: terminator, "LB", more text.
-        if (step_ == 0 && b == 'L') {
+        if (mnemonic_ == Mnemonic('L', 'B') && step_ == 0 && b == 'L') {
             step_ = 1;
         } else if (step_ == 1 && b == 'B') {
             mode_ = Mode::Label;

@@ -43,6 +43,16 @@ void CHpglFile::Draw()
     }
 }
 
+void CHpglFile::DrawLabelText(std::string_view text)
+{
+    ++report.labels;
+    // Under RO the label turns with the coordinate system, as the pen's points already do.
+    LabelStyle style = label;
+    if (dialect_ == 1)
+        style.direction += wide_.rotation;
+    renderer_.DrawLabel(penX, penY, text, style, instructions);
+}
+
 void CHpglFile::ExecuteCommand()
 {
     if (dialect_ == 1 && ExecuteWide())
@@ -110,15 +120,9 @@ void CHpglFile::ExecuteCommand()
         else if (n == 2 && (p[0] == 0) != (p[1] == 0))
             label.direction = std::atan2(p[1], p[0]) * kDegreesPerRadian;
         break;
-    case Mnemonic('L', 'B'): {
-        ++report.labels;
-        // Under RO the label turns with the coordinate system, as the pen's points already do.
-        LabelStyle style = label;
-        if (dialect_ == 1)
-            style.direction += wide_.rotation;
-        renderer_.DrawLabel(penX, penY, labelText, style, instructions);
+    case Mnemonic('L', 'B'):
+        DrawLabelText(labelText);
         break;
-    }
     default:
         break;
     }

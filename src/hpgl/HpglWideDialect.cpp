@@ -136,6 +136,12 @@ constexpr double kMaxParameter = 1073741824.0;
 
 bool CHpglFile::StartWide()
 {
+    if (mnemonic_ == Mnemonic('B', 'L')) {
+        // The text of a label to print later with PB, up to the label terminator as LB's.
+        mode_ = Mode::Label;
+        labelText.clear();
+        return true;
+    }
     if (mnemonic_ != Mnemonic('P', 'E'))
         return false;
     mode_ = Mode::Encoded;
@@ -490,15 +496,23 @@ bool CHpglFile::ExecuteWide()
             WideArc(absolute ? p[0] : ux + p[0], absolute ? p[1] : uy + p[1], p[2], penDown);
         }
         return true;
+    // Each pair is a rectangle from the pen, which stays: a drawing that gives both corners in one
+    // instruction still gets its rectangle.
     case Mnemonic('E', 'A'):
     case Mnemonic('R', 'A'):
-        if (n >= 2)
-            WideOutline(p[0], p[1]);
+        for (std::size_t i = 0; i + 1 < n; i += 2)
+            WideOutline(p[i], p[i + 1]);
         return true;
     case Mnemonic('E', 'R'):
     case Mnemonic('R', 'R'):
-        if (n >= 2)
-            WideOutline(ux + p[0], uy + p[1]);
+        for (std::size_t i = 0; i + 1 < n; i += 2)
+            WideOutline(ux + p[i], uy + p[i + 1]);
+        return true;
+    case Mnemonic('B', 'L'):
+        s.bufferedLabel = labelText;
+        return true;
+    case Mnemonic('P', 'B'):
+        DrawLabelText(s.bufferedLabel);
         return true;
     case Mnemonic('I', 'P'):
         if (n == 0) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -29,7 +30,8 @@ struct WideDialectState {
     int32_t rotation = 0; // RO: 0, 90, 180 or 270
     // Size of the instruction list after the last stroke point: a stroke goes on while nothing came since.
     std::size_t strokeEnd = 0;
-    uint64_t arcPoints = 0; // made by arcs and circles in this file
+    uint64_t arcPoints = 0;    // made by arcs and circles in this file
+    std::string bufferedLabel; // BL's text, which PB prints
 
     // Escape sequences and PJL lines around the drawing.
     enum class Escape : uint8_t { Start, Percent, Dot, DotParams, PclGroup, PclValue, Line, Data };

@@ -104,6 +104,8 @@ TEST_F(WideDialectTest, RectanglesAsOutlines)
         EXPECT_EQ(Instructions(plt), outline) << plt;
     EXPECT_EQ(Instructions("IN;PA10,20;ER100,50;PD0,0;"), std::string(outline) + "; S 10,20; P 0,0")
         << "the pen stays at the corner it started from";
+    EXPECT_EQ(Instructions("IN;RA0,0,100,50;"), "S 0,0; P 0,0,0,0,0,0,0,0; S 0,0; P 100,0,100,50,0,50,0,0")
+        << "each pair a rectangle from the pen";
 }
 
 TEST_F(WideDialectTest, ScalingAndRotation)
@@ -148,6 +150,15 @@ TEST_F(WideDialectTest, LabelsTurnWithTheCoordinateSystem)
     EXPECT_DOUBLE_EQ(turnedHeight, width);
 }
 
+TEST_F(WideDialectTest, BufferedLabelsPrintWithPB)
+{
+    const std::string label = Instructions("IN;PA0,0;LBI-\x03");
+    EXPECT_EQ(Instructions("IN;BLI-\x03PA0,0;PB;"), label) << "BL's text waits for PB";
+    EXPECT_EQ(Instructions("IN;BLPA10,10;PD20,20\x03LBI-\x03PA0,0;PD0,10;"), Instructions("IN;LBI-\x03PA0,0;PD0,10;"))
+        << "BL's text holds no commands, and an LB after it is a label of its own, not joined";
+    EXPECT_EQ(reader.report.met.count("BL"), 1u);
+}
+
 TEST_F(WideDialectTest, WrappersAndStringsAreSkipped)
 {
     const Case cases[] = {
@@ -187,6 +198,13 @@ TEST_F(WideDialectTest, TheReportCountsByDialect)
     EXPECT_EQ(reader.report.curves, 2u);
     EXPECT_DOUBLE_EQ(reader.report.widthMm, 105.0 / 40);
     EXPECT_DOUBLE_EQ(reader.report.heightMm, 104.0 / 40) << "CI5 is a triangle, its top at 100 + 4.33";
+
+    ASSERT_EQ(Load("IN;PA0,0;PD100,0;PU;PA0,500;PD0,500,0,500;PU;"), HpglLoadResult::Ok);
+    pages.clear();
+    reader.BuildPages(pages, settings);
+    reader.AddToReport(pages);
+    EXPECT_EQ(reader.report.curves, 1u);
+    EXPECT_DOUBLE_EQ(reader.report.heightMm, 0) << "a dot is no curve of the pages, nor part of their size";
 
     ASSERT_EQ(Load("IN;PA0,0;LBI-?I\x81\x40\x03;"), HpglLoadResult::Ok);
     EXPECT_EQ(reader.report.labels, 1u);
