@@ -512,7 +512,8 @@ bool CHpglFile::ExecuteWide()
         s.bufferedLabel = labelText;
         return true;
     case Mnemonic('P', 'B'):
-        DrawLabelText(s.bufferedLabel);
+        if (!s.bufferedLabel.empty())
+            DrawLabelText(s.bufferedLabel);
         return true;
     case Mnemonic('I', 'P'):
         if (n == 0) {

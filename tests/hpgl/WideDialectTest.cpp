@@ -157,6 +157,8 @@ TEST_F(WideDialectTest, BufferedLabelsPrintWithPB)
     EXPECT_EQ(Instructions("IN;BLPA10,10;PD20,20\x03LBI-\x03PA0,0;PD0,10;"), Instructions("IN;LBI-\x03PA0,0;PD0,10;"))
         << "BL's text holds no commands, and an LB after it is a label of its own, not joined";
     EXPECT_EQ(reader.report.met.count("BL"), 1u);
+    ASSERT_EQ(Load("IN;PB;BL\x03PB;"), HpglLoadResult::Ok);
+    EXPECT_EQ(reader.report.labels, 0u) << "PB with nothing buffered prints no label";
 }
 
 TEST_F(WideDialectTest, WrappersAndStringsAreSkipped)
