@@ -95,6 +95,7 @@ private:
         Escape,  // an escape sequence or a PJL line
         Encoded, // PE data
         Quoted,  // a quoted string parameter
+        Symbol,  // SM's symbol, any one character
     };
 
     static constexpr uint16_t Mnemonic(char a, char b)

@@ -292,6 +292,7 @@ void CHpglFile::Consume(uint8_t b)
     case Mode::Escape:
     case Mode::Encoded:
     case Mode::Quoted:
+    case Mode::Symbol:
         break; // taken by the wider dialect
     }
 }
@@ -314,6 +315,7 @@ void CHpglFile::FinishInput()
         break;
     case Mode::Escape:
     case Mode::Quoted:
+    case Mode::Symbol:
         mode_ = Mode::Between;
         break;
     case Mode::Encoded:

@@ -142,6 +142,10 @@ bool CHpglFile::StartWide()
         labelText.clear();
         return true;
     }
+    if (mnemonic_ == Mnemonic('S', 'M')) {
+        mode_ = Mode::Symbol;
+        return true;
+    }
     if (mnemonic_ != Mnemonic('P', 'E'))
         return false;
     mode_ = Mode::Encoded;
@@ -169,6 +173,14 @@ bool CHpglFile::ConsumeWide(uint8_t b)
     case Mode::Quoted:
         if (b == '"')
             mode_ = Mode::Numeric;
+        return true;
+    case Mode::Symbol:
+        // The symbol may be a letter or a quote; it is no command and opens no string. ";" alone ends SM.
+        mode_ = Mode::Numeric;
+        params_.clear();
+        inToken_ = false;
+        if (b == ';' || b == kEsc)
+            Consume(b);
         return true;
     case Mode::Between:
         if (b == kEsc || (b == '@' && pendingLetter_ == 0)) {

@@ -174,6 +174,7 @@ TEST_F(WideDialectTest, WrappersAndStringsAreSkipped)
         {"a device control with parameters", "\x1b.I81;;17:\x1b.N;19:IN;PA10,10;PD20,20;", "S 10,10; P 20,20"},
         {"an escape ends a command", "IN;PA10,10;PD20,20\x1b%0A", "S 10,10; P 20,20"},
         {"quoted parameters", "IN;BP1,\"PD LABEL\";CO\"SP5\";PA10,10;PD20,20;", "S 10,10; P 20,20"},
+        {"SM's symbol, a quote or a letter", "IN;SM\";SMXPA10,10;SM;PD20,20;", "S 10,10; P 20,20"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Instructions(c.plt), c.expected) << c.name;
