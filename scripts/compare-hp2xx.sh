@@ -189,13 +189,13 @@ for source in $(dpkg -L hp2xx | grep '/hp-tests/' | grep -E '\.(hp|hpg|plt)(\.gz
   restrict "$work/$name" "$work/restricted.$name" "$drop"
   set -- $(measure "$work/restricted.$name")
   restricted="$3, $6"
-  if verdict "$@" && agree "$3" 0 && agree "$6" 0; then
-    verdict="$verdict; restricted: nothing left to compare"
-  elif verdict "$@"; then
-    verdict="$verdict; restricted agrees"
-  else
+  if ! verdict "$@"; then
     verdict="$verdict; restricted DIFFERS ($1 x $2 | $4 x $5)"
     failures=$((failures + 1))
+  elif agree "$3" 0 && agree "$6" 0; then
+    verdict="$verdict; restricted: nothing left to compare"
+  else
+    verdict="$verdict; restricted agrees"
   fi
   printf '%-18s | %-40s | %-30s | %5s | %-51s | %-24s | %s\n' "$name" "$met" "${skipped:-none}" "$pages" \
     "$as_is" "$restricted" "$verdict"

@@ -7,12 +7,13 @@
 //                 last digit in 191..254, base 32 in 63..94 with the last in 95..126; the lowest bit of a
 //                 value is its sign; points relative unless '='; the pen stays as the last pair leaves it
 //   CI AA AR      circles and arcs as polylines within 0.1 mm of the true curve (the file's chord is ignored)
-//   EA ER RA RR   rectangles, all four as outlines
+//   EA ER RA RR   rectangles, all four as outlines, one for each pair of parameters
+//   BL PB         a label's text kept by BL, drawn by PB at the pen
 //   IP SC         P1/P2 and user units: anisotropic, isotropic (with left/bottom), point factor
 //   RO            rotation of the coordinate system by 0, 90, 180 or 270 degrees
 //   ESC, @PJL     UEL "ESC%-12345X", "ESC%#A/B", "ESC E", "ESC.x[params:]", PCL "ESC&l0O" with binary
 //                 data after ...W skipped; a line starting with '@' skipped to its LF
-//   "..."         quoted string parameters (BP, CO) skipped
+//   "..."         quoted string parameters (BP, CO) skipped; SM's symbol, one character, skipped with SM
 //   numbers       a sign inside a number starts the next one; a positioning command with a number past 2^30
 //                 is ignored
 
